@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/errors.h"
+
+#include <QString>
+
+namespace tavil::engine {
+
+struct RunContext;
+
+// "ｴﾗｰ番号  5 でｴﾗｰが発生しました。" CR description.
+QString genericErrorText(int number);
+// Shows the generic error message (16, "ｴﾗｰ").
+void showGenericError(RunContext& ctx, int number);
+
+// The messages for disk full (61), write protection (70) and access errors
+// (75, with its network variant); nothing for other numbers.
+void ErrMsg(RunContext& ctx, const platform::FsStatus& status, const QString& DirPath);
+
+} // namespace tavil::engine

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "engine/runcontext.h"
+#include "platform/errors.h"
+
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+namespace tavil::engine {
+
+// What the error trap does after a failure.
+enum class Next { Continue, Stop };
+
+// The texts of one name clash: the log entry and the question.
+struct ClashInfo {
+    QString logOld;   // full old path
+    QString logNew;   // full new path (or name & "(属性変更)" ...)
+    QString message;  // lines joined by CR
+    int style = 49;   // SetAttribute asks with 0
+};
+
+// The shared shape of the renaming operations: begin, poll the abort flag
+// every 20 files, place each file, route every failure through one policy,
+// finish.
+class OperationLoop {
+public:
+    explicit OperationLoop(RunContext& ctx);
+
+    RunContext& ctx() { return m_ctx; }
+
+    // SourceFolder from the folder text, Max = n, "変更中..." when asked,
+    // one turn of the event loop and startTime.
+    void begin(const QString& folder, int n, bool showChangingStatus);
+
+    // At i = 0, 20, 40, ...: one turn of the event loop, then an abort
+    // request is honoured: gCancel cleared, "ユーザーによって中止されました。"
+    // (48, "作業の中止"). True means the operation must return True now.
+    bool abortRequested(int i);
+
+    // In place: SourceFolder & old → SourceFolder & new, never replacing.
+    // Output-folder mode: an existing outFolder & new is Err::Exists, else a
+    // copy. A new name that is empty, "." or ".." leaves the file alone
+    // (success, nothing done); one with "/" or a control character is
+    // Err::BadName before anything is touched.
+    platform::FsStatus place(const QString& oldName, const QString& newName);
+
+    // The folder that clash messages and the log name as the new name's home:
+    // outFolder when the output button is pressed, else SourceFolder.
+    QString targetFolder() const;
+
+    void setProgress(int value);
+
+    // The error trap: 53 → Continue silently; 58 → log, then count and skip
+    // (fileDouble2) or ask (Cancel → Stop); 61, 70, 75 → ErrMsg, Stop; any
+    // other number → the generic message, Stop.
+    Next handleError(const platform::FsStatus& status, const ClashInfo& clash);
+
+    // The clash part alone (log, then skip or ask), for operations that
+    // raise 58 themselves.
+    Next handleClash(const ClashInfo& clash);
+
+    // After the last file: endTime, progress 0, the lists emptied and
+    // refreshed when asked; loopCompleted = true. Returns False (not stopped).
+    bool finish(bool clearList, bool refreshList);
+
+private:
+    RunContext& m_ctx;
+};
+
+// The common case: every entry renamed to a new name built from the old one.
+struct NewName {
+    QString name;  // the name to rename to, as built (trailing "." kept)
+    QString shown; // how the clash message's first line names it; "" = name
+};
+
+struct RenameSpec {
+    QString folder;                  // the folder text (Dir1.Path)
+    bool showChangingStatus = false; // "変更中..." in status panel 1
+    // nullopt leaves the file alone.
+    std::function<std::optional<NewName>(int index, const QString& oldName)> newName;
+};
+
+// Runs the whole skeleton with the standard clash texts ("と同じ名前のファイル
+// が存在するため" ...); True when it stopped early.
+bool runRenameLoop(RunContext& ctx, const RenameSpec& spec);
+
+} // namespace tavil::engine

@@ -1,0 +1,8 @@
+#pragma once
+
+namespace tavil::mainwin {
+
+inline constexpr int kVersionMajor = 1;
+inline constexpr int kVersionMinor = 0;
+
+} // namespace tavil::mainwin

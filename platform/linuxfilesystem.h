@@ -1,0 +1,36 @@
+#pragma once
+
+#include "platform/filesystem.h"
+
+#include <functional>
+
+namespace tavil::platform {
+
+// The real file system of a Linux machine.
+class LinuxFileSystem final : public FileSystem {
+public:
+    FileInfo stat(const QString& path) override;
+    bool exists(const QString& path) override;
+    bool openable(const QString& path) override;
+    FsStatus rename(const QString& from, const QString& to) override;
+    FsStatus copy(const QString& from, const QString& to) override;
+    FsStatus move(const QString& from, const QString& to) override;
+    FsStatus remove(const QString& path) override;
+    FsStatus makeDir(const QString& path) override;
+    FsStatus moveToTrash(const QString& path) override;
+    FsStatus readAttributes(const QString& path, quint32* attrs) override;
+    FsStatus writeAttributes(const QString& path, quint32 attrs) override;
+    FsStatus readTimes(const QString& path, FileTimes* times) override;
+    FsStatus writeTimes(const QString& path, const QDateTime& creation,
+                        const QDateTime& lastAccess, const QDateTime& lastWrite) override;
+    FsStatus listDir(const QString& dir, QList<DirEntry>* entries) override;
+    bool isNetworkPath(const QString& path) override;
+
+    // Test seams: when set, called before the real system call of that name
+    // with the target path; a non-zero result is taken as that call's errno.
+    // They let tests provoke EXDEV, ENOSPC or EACCES where root or one file
+    // system cannot.
+    std::function<int(const char* call, const QString& path)> injectErrno;
+};
+
+} // namespace tavil::platform

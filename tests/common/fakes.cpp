@@ -1,0 +1,40 @@
+#include "tests/common/fakes.h"
+
+namespace tavil::test {
+
+platform::MsgButton FakeDialogs::msgBox(const QString& text, const QString& title, int style)
+{
+    shown.append({text, title, style, false});
+    if (!answers.empty()) {
+        const auto answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+    const int buttons = style % 16;
+    return (buttons == 4) ? platform::MsgButton::Yes : platform::MsgButton::Ok;
+}
+
+QString FakeDialogs::inputBox(const QString& prompt, const QString& title, const QString& def)
+{
+    shown.append({prompt, title, 0, true});
+    if (inputs.empty())
+        return def;
+    QString answer = inputs.front();
+    inputs.pop_front();
+    return answer;
+}
+
+void FakeHost::setStatus(int panel, const QString& text)
+{
+    (panel == 1 ? status1 : status2) = text;
+    statusLog.append(QString::number(panel) + ":" + text);
+}
+
+void FakeHost::processEvents()
+{
+    ++pumps;
+    if (onPump)
+        onPump(pumps);
+}
+
+} // namespace tavil::test
