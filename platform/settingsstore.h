@@ -27,6 +27,11 @@ public:
     {
         return value(section, key).value_or(def);
     }
+    // A literal default must not fall through to the bool overload.
+    QString read(const QString& section, const QString& key, const char* def)
+    {
+        return read(section, key, QString::fromUtf8(def));
+    }
     QString read(const QString& section, const QString& key, int def)
     {
         return read(section, key, QString::number(def));

@@ -3,6 +3,7 @@
 #include "engine/runcontext.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "tests/common/qtprint.h"
 
 #include <QList>
 #include <QString>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tests/common/qtprint.h"
+
 #include <QByteArray>
 #include <QDateTime>
 #include <QString>
