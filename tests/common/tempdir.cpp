@@ -18,6 +18,7 @@ QString TempDir::createFile(const QString& name, const QByteArray& data, const Q
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return {};
     f.write(data);
+    f.flush(); // a later flush would move the last-write time to now
     if (lastWrite.isValid())
         f.setFileTime(lastWrite, QFileDevice::FileModificationTime);
     f.close();
