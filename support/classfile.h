@@ -13,7 +13,9 @@ namespace tavil::support {
 
 // One file seen as an object. Members marked E fail with error 53 when the
 // file is not Enabled: they report it through lastError() and return their
-// empty value, so callers branch on the number as everywhere else.
+// empty value, so callers branch on the number as everywhere else. Trash,
+// FileCopy, Move, Rename and FirstMove report a failure of the file system
+// the same way; the attribute writers never report anything.
 class classFile {
 public:
     classFile(platform::FileSystem& fs, platform::Dialogs& dialogs) : m_fs(fs), m_dialogs(dialogs) {}
@@ -21,8 +23,8 @@ public:
     QString FileName() const { return m_fileName; }
     void setFileName(const QString& path) { m_fileName = path; }
 
-    // Clears and returns the error of the last E member (Err::None when it
-    // succeeded).
+    // The error of the last E member or attribute writer (Err::None when it
+    // succeeded; the writers always leave Err::None).
     platform::Err lastError() const { return m_lastError; }
 
     bool Enabled();                 // a regular file that opens for reading
@@ -53,7 +55,7 @@ public:
     void Move(const QString& strToPath);     // E
     void Rename(const QString& strToPath);   // E
     QString FileOS();               // E
-    qint64 CompressedSize();
+    qint64 CompressedSize();        // -1 when the file cannot be found
     void FilePrint();               // E
     void FirstMove(const QString& strToPath); // E
     QString BuildType();            // E
@@ -66,6 +68,7 @@ public:
 
 private:
     bool requireEnabled();
+    void readVersionInfo();
 
     platform::FileSystem& m_fs;
     platform::Dialogs& m_dialogs;
