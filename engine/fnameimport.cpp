@@ -1,0 +1,104 @@
+#include "engine/fnameimport.h"
+
+#include "engine/operation.h"
+#include "engine/runcontext.h"
+#include "platform/dialogs.h"
+#include "platform/names.h"
+#include "support/module1.h"
+
+#include <algorithm>
+
+namespace tavil::engine {
+
+namespace M1 = support::Module1;
+
+namespace {
+
+const QString kBadImportName = QStringLiteral(u"インポートされたファイル名が不正です。");
+const QString kBadImportTitle = QStringLiteral(u"ファイル名のインポート");
+
+// The longest name, in bytes, that the usual Linux file systems take.
+constexpr qsizetype kNameMaxBytes = 255;
+
+bool usableName(const QString& name)
+{
+    if (platform::checkNewName(name) != platform::NameVerdict::Ok)
+        return false;
+    return platform::diskName(name).toUtf8().size() <= kNameMaxBytes;
+}
+
+// Control characters (the line breaks an imported name may hold) shown as
+// their visible pictures, so that the message shows where they are.
+QString visible(const QString& text)
+{
+    QString out = text;
+    for (QChar& ch : out) {
+        if (ch.unicode() < 0x20)
+            ch = QChar(char16_t(0x2400 + ch.unicode()));
+        else if (ch.unicode() == 0x7F)
+            ch = QChar(char16_t(0x2421));
+    }
+    return out;
+}
+
+} // namespace
+
+QString fnameImportNewName(const QString& oldName, const QString& listed, const FNameImportParams& params)
+{
+    if (params.ExtensionRule) {
+        QString name = M1::GetBaseName(listed) + u'.' + M1::GetExtName(oldName);
+        if (name.endsWith(u'.'))
+            name.chop(1); // the old name has no extension
+        return name;
+    }
+    if (params.ImportExtension == kSameAsList)
+        return listed;
+    if (!params.ImportExtension.isEmpty())
+        return M1::GetBaseName(listed) + u'.' + params.ImportExtension;
+    return M1::GetBaseName(listed);
+}
+
+QString fnameImportCheck(const QStringList& objList, const FNameImportParams& params, int count)
+{
+    for (int i = 0; i < count; ++i) {
+        if (objList[i] == kSkipRow)
+            continue;
+        const QString& listed = params.ImportNames[i];
+        const bool listedOk = usableName(listed);
+        const QString newName = fnameImportNewName(objList[i], listed, params);
+        if (listedOk && usableName(newName))
+            continue;
+        // Name the entry as it was imported; when only the name built from
+        // it is bad (the extension typed on the tab), name that.
+        return kBadImportName + u'\r' + QString::number(i + 1) + QStringLiteral(u"番目：「")
+               + visible(listedOk ? newName : listed) + QStringLiteral(u"」");
+    }
+    return {};
+}
+
+bool FNameImport(RunContext& ctx, const FNameImportParams& params)
+{
+    const int n = static_cast<int>(std::min(ctx.objList.size(), params.ImportNames.size()));
+    ctx.host.setProgressMax(n);
+    // All names are judged first, so that a bad one never leaves the folder
+    // half renamed.
+    const QString bad = fnameImportCheck(ctx.objList, params, n);
+    if (!bad.isEmpty()) {
+        ctx.strMsg = bad;
+        ctx.dialogs.msgBox(bad, kBadImportTitle, platform::MsgStyle::Critical);
+        return true;
+    }
+
+    RenameSpec spec;
+    spec.folder = ctx.SourceFolder;
+    spec.showChangingStatus = true;
+    spec.count = n;
+    spec.newName = [&params](int i, const QString& oldName) -> std::optional<NewName> {
+        if (oldName == kSkipRow)
+            return std::nullopt; // holds its place: the name at this row goes unused
+        return NewName{fnameImportNewName(oldName, params.ImportNames[i], params), QString()};
+    };
+    return runRenameLoop(ctx, spec);
+}
+
+} // namespace tavil::engine
