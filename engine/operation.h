@@ -31,7 +31,7 @@ public:
     RunContext& ctx() { return m_ctx; }
 
     // SourceFolder from the folder text, Max = n, "変更中..." when asked,
-    // one turn of the event loop and startTime.
+    // one turn of the event loop and startTime; loopCompleted = false.
     void begin(const QString& folder, int n, bool showChangingStatus);
 
     // At i = 0, 20, 40, ...: one turn of the event loop, then an abort
@@ -73,11 +73,16 @@ private:
 struct NewName {
     QString name;  // the name to rename to, as built (trailing "." kept)
     QString shown; // how the clash message's first line names it; "" = name
+    // A failure met while building the name (say Err::IllegalCall for a
+    // position before the start); it goes through the error trap in place of
+    // the rename, and the file is not touched.
+    platform::Err error = platform::Err::None;
 };
 
 struct RenameSpec {
     QString folder;                  // the folder text (Dir1.Path)
     bool showChangingStatus = false; // "変更中..." in status panel 1
+    int count = -1;                  // entries walked from the first; -1 = all of objList
     // nullopt leaves the file alone.
     std::function<std::optional<NewName>(int index, const QString& oldName)> newName;
 };

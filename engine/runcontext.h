@@ -54,22 +54,22 @@ struct RunContext {
     platform::Clock& clock;
     RunHost& host;
 
-    RunOptions opts;
-    QString SourceFolder;             // ends with "/"
-    QStringList objList;              // bare names, copied when the call starts
-    QString outFolder;                // "" = rename in place, else ends with "/"
+    RunOptions opts{};
+    QString SourceFolder{};           // ends with "/"
+    QStringList objList{};            // bare names, copied when the call starts
+    QString outFolder{};              // "" = rename in place, else ends with "/"
     bool outputButtonPressed = false; // the output-folder toolbar button
     bool IncludeSubfolders = false;
     bool gCancel = false;             // abort request
     int errCount = 0;
     ErrorLog* log = nullptr;          // open for the run when logging is on
-    QString strLogName;               // "yyyyMMddhhmmss.log" or ""
+    QString strLogName{};             // "yyyyMMddhhmmss.log" or ""
     double startTime = 0;             // monotonic seconds, stored by the operation
     double endTime = 0;
     bool loopCompleted = false;       // the last operation call ran its loop to the end
-    QString strMsg;                   // text of the last message built
-    QString tabCaption;
-    QStringList ListAllDir2;          // the folder tree, root first
+    QString strMsg{};                 // text of the last message built
+    QString tabCaption{};
+    QStringList ListAllDir2{};        // the folder tree, root first
 };
 
 } // namespace tavil::engine

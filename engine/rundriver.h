@@ -19,19 +19,24 @@ public:
     virtual QString selectedTabCaption() = 0; // read each time it is asked
     virtual bool selectMode() = 0;            // Check1 = 1
     virtual QStringList workList() = 0;       // gWorkList
-    virtual QStringList fileList() = 0;       // File1, the current folder's files
+    virtual QStringList fileList() = 0;       // File1, the current folder's files (none when unreadable)
     virtual QString folderPath() = 0;         // Dir1.Path
-    virtual void setFolderPath(const QString& folder) = 0; // File1 follows
+    // File1 follows. False when the folder cannot be opened (it vanished):
+    // the host then stays where it was.
+    virtual bool setFolderPath(const QString& folder) = 0;
     virtual bool includeSubfolders() = 0;     // chkSubDir
     virtual int importListCount() = 0;        // List4
     virtual bool outputButtonPressed() = 0;   // Toolbar3's first button
     virtual void releaseOutputButton() = 0;
     virtual QString outFolder() = 0;
     virtual void prepareProgress() = 0;       // places and chooses gProgress (PrBar)
-    virtual void hideProgress() = 0;          // for the whole sub-folder walk
+    virtual void hideProgress() = 0;          // both displays: for the sub-folder walk and after a run
+    // The busy pointer; the start and browser controls, Check1 and the output
+    // button disabled; the abort button shown.
     virtual void lockWindow() = 0;
-    // Re-enables the window after a run; Check1 stays disabled while
-    // sub-folders are included.
+    // Undoes lockWindow after a run: the start button enabled, the abort
+    // button hidden, Check1 enabled only without sub-folders and its click
+    // handling re-applied, the browser re-read, the pointer restored.
     virtual void unlockWindow(bool includeSubfolders) = 0;
     virtual void setPresetButtonsEnabled(bool enabled) = 0; // Toolbar1 buttons 1 and 3
     // Reads the tab's parameters and runs its operation; True = stopped early.
@@ -42,7 +47,7 @@ struct DriverServices {
     platform::FileSystem& fs;
     platform::Dialogs& dialogs;
     platform::Clock& clock;
-    QString errlogFolder; // where the error logs go
+    QString errlogFolder; // where the error logs go; made when missing
 };
 
 // One run, from the start button to the wrap-up.
@@ -51,7 +56,9 @@ public:
     RunDriver(DriverServices services, DriverHost& host);
 
     // Command4_Click. Reads the option flags once; a second start while a
-    // run is active is ignored.
+    // run is active is ignored. Once the window is locked it is always
+    // unlocked again and the log closed, also when something fails
+    // unexpectedly; nothing is thrown out of it.
     void Command4_Click(const RunOptions& options);
     // Command12_Click: asks the running operation to stop.
     void Command12_Click();
@@ -60,10 +67,13 @@ public:
 
 private:
     void run(RunContext& ctx);
+    void walk(RunContext& ctx, Tab tab);
+    void wrapUp(RunContext& ctx, const QString& savedFolder);
 
     DriverServices m_services;
     DriverHost& m_host;
     RunContext* m_ctx = nullptr;
+    bool m_locked = false;
 };
 
 } // namespace tavil::engine

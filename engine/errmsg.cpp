@@ -1,0 +1,59 @@
+#include "engine/errmsg.h"
+
+#include "engine/runcontext.h"
+#include "platform/dialogs.h"
+#include "platform/filesystem.h"
+
+namespace tavil::engine {
+
+using platform::Err;
+
+namespace {
+const QString kErrorTitle = QStringLiteral(u"ｴﾗｰ");
+} // namespace
+
+QString genericErrorText(int number)
+{
+    // The number is written as signed decimal with a blank in place of a
+    // plus sign, hence two blanks before a non-negative number.
+    return QStringLiteral(u"ｴﾗｰ番号 ") + (number >= 0 ? QStringLiteral(" ") : QString())
+           + QString::number(number) + QStringLiteral(u" でｴﾗｰが発生しました。") + u'\r'
+           + platform::errDescription(number);
+}
+
+void showGenericError(RunContext& ctx, int number)
+{
+    ctx.strMsg = genericErrorText(number);
+    ctx.dialogs.msgBox(ctx.strMsg, kErrorTitle, platform::MsgStyle::Critical);
+}
+
+void ErrMsg(RunContext& ctx, const platform::FsStatus& status, const QString& DirPath)
+{
+    switch (status.err) {
+    case Err::Access: {
+        const bool network = ctx.fs.isNetworkPath(DirPath)
+                             || (!ctx.outFolder.isEmpty() && ctx.fs.isNetworkPath(ctx.outFolder));
+        if (network) {
+            ctx.strMsg = QStringLiteral(u"ネットワーク アクセスは拒否されました。アクセス権があるかどうか確認して下さい。");
+            ctx.dialogs.msgBox(ctx.strMsg, QStringLiteral(u"アクセスエラー"), platform::MsgStyle::Critical);
+        } else {
+            showGenericError(ctx, status.number());
+        }
+        return;
+    }
+    case Err::Denied:
+        ctx.dialogs.msgBox(QStringLiteral(u"ディスクがライトプロテクトされています。\r\n\r\n"
+                                          u"ライトプロテクトを解除するか別のディスクを使って下さい。"),
+                           QStringLiteral(u"ディスクの書き込みエラー"), platform::MsgStyle::Critical);
+        return;
+    case Err::DiskFull:
+        ctx.dialogs.msgBox(QStringLiteral(u"ディスクの空き容量が不足しています。\r\n\r\n"
+                                          u"ディスクを交換するか、空き容量を増やして下さい。"),
+                           QStringLiteral(u"空き容量の不足"), platform::MsgStyle::Critical);
+        return;
+    default:
+        return;
+    }
+}
+
+} // namespace tavil::engine

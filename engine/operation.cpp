@@ -1,0 +1,164 @@
+#include "engine/operation.h"
+
+#include "engine/errlog.h"
+#include "engine/errmsg.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/filesystem.h"
+#include "platform/names.h"
+
+#include <algorithm>
+
+namespace tavil::engine {
+
+using platform::Err;
+using platform::FsStatus;
+using platform::MsgButton;
+
+namespace {
+const QString kChanging = QStringLiteral(u"変更中...");
+const QString kAborted = QStringLiteral(u"ユーザーによって中止されました。");
+const QString kAbortTitle = QStringLiteral(u"作業の中止");
+const QString kClashTitle = QStringLiteral(u"同名ファイルの存在");
+const QString kClashExists = QStringLiteral(u"と同じ名前のファイルが存在するため");
+const QString kClashNotRenamed = QStringLiteral(u"の名前を変更することが出来ませんでした。");
+constexpr int kPollEvery = 20;
+} // namespace
+
+OperationLoop::OperationLoop(RunContext& ctx) : m_ctx(ctx) {}
+
+void OperationLoop::begin(const QString& folder, int n, bool showChangingStatus)
+{
+    m_ctx.loopCompleted = false;
+    m_ctx.host.setProgressMax(n);
+    m_ctx.SourceFolder = platform::withTrailingSeparator(folder);
+    if (showChangingStatus)
+        m_ctx.host.setStatus(1, kChanging);
+    m_ctx.host.processEvents();
+    m_ctx.startTime = m_ctx.clock.monotonicSeconds();
+}
+
+bool OperationLoop::abortRequested(int i)
+{
+    if (i % kPollEvery != 0)
+        return false;
+    // The abort button can only act while the event loop runs.
+    m_ctx.host.processEvents();
+    if (!m_ctx.gCancel)
+        return false;
+    m_ctx.gCancel = false;
+    m_ctx.strMsg = kAborted;
+    m_ctx.dialogs.msgBox(m_ctx.strMsg, kAbortTitle, platform::MsgStyle::Exclamation);
+    return true;
+}
+
+FsStatus OperationLoop::place(const QString& oldName, const QString& newName)
+{
+    // Judged before anything is touched: a name with "/" would move the file
+    // elsewhere, an empty one or ".." would aim at the folder itself.
+    switch (platform::checkNewName(newName)) {
+    case platform::NameVerdict::LeaveAlone:
+        return {};
+    case platform::NameVerdict::Bad:
+        return FsStatus{Err::BadName, 0};
+    case platform::NameVerdict::Ok:
+        break;
+    }
+    const QString from = m_ctx.SourceFolder + oldName;
+    if (m_ctx.outFolder.isEmpty())
+        return m_ctx.fs.rename(from, m_ctx.SourceFolder + newName);
+    // In the output folder an existing name is a clash even where renaming in
+    // place would be a no-op; the copy itself never replaces either.
+    if (m_ctx.fs.exists(m_ctx.outFolder + platform::diskName(newName)))
+        return FsStatus{Err::Exists, 0};
+    return m_ctx.fs.copy(from, m_ctx.outFolder + newName);
+}
+
+QString OperationLoop::targetFolder() const
+{
+    return m_ctx.outputButtonPressed ? m_ctx.outFolder : m_ctx.SourceFolder;
+}
+
+void OperationLoop::setProgress(int value)
+{
+    m_ctx.host.setProgressValue(value);
+}
+
+Next OperationLoop::handleError(const FsStatus& status, const ClashInfo& clash)
+{
+    switch (status.err) {
+    case Err::None:
+    case Err::NotFound: // gone before its turn: passed over without a word
+        return Next::Continue;
+    case Err::Exists:
+        return handleClash(clash);
+    case Err::DiskFull:
+    case Err::Denied:
+    case Err::Access:
+        ErrMsg(m_ctx, status, m_ctx.SourceFolder);
+        return Next::Stop;
+    default:
+        showGenericError(m_ctx, status.number());
+        return Next::Stop;
+    }
+}
+
+Next OperationLoop::handleClash(const ClashInfo& clash)
+{
+    // The entry is written whatever the answer, so the log shows every clash.
+    PrintErrlog(m_ctx, clash.logOld, clash.logNew);
+    if (m_ctx.opts.fileDouble2) {
+        ++m_ctx.errCount;
+        return Next::Continue;
+    }
+    m_ctx.strMsg = clash.message;
+    if (m_ctx.dialogs.msgBox(clash.message, kClashTitle, clash.style) == MsgButton::Cancel)
+        return Next::Stop;
+    ++m_ctx.errCount;
+    return Next::Continue;
+}
+
+bool OperationLoop::finish(bool clearList, bool refreshList)
+{
+    m_ctx.endTime = m_ctx.clock.monotonicSeconds();
+    setProgress(0);
+    if (clearList)
+        m_ctx.host.clearWorkList();
+    if (refreshList)
+        m_ctx.host.refreshFileList();
+    m_ctx.loopCompleted = true;
+    return false;
+}
+
+bool runRenameLoop(RunContext& ctx, const RenameSpec& spec)
+{
+    // The lists stay usable during the pauses, so the loop works on a copy.
+    const QStringList list = ctx.objList;
+    const int n = spec.count < 0 ? static_cast<int>(list.size())
+                                 : std::min(spec.count, static_cast<int>(list.size()));
+    OperationLoop loop(ctx);
+    loop.begin(spec.folder, n, spec.showChangingStatus);
+    for (int i = 0; i < n; ++i) {
+        if (loop.abortRequested(i))
+            return true;
+        const QString& oldName = list[i];
+        if (const std::optional<NewName> built = spec.newName(i, oldName)) {
+            const FsStatus status = built->error != Err::None ? FsStatus{built->error, 0}
+                                                              : loop.place(oldName, built->name);
+            if (!status.ok()) {
+                const QString target = loop.targetFolder();
+                ClashInfo clash;
+                clash.logOld = ctx.SourceFolder + oldName;
+                clash.logNew = target + built->name;
+                clash.message = target + (built->shown.isEmpty() ? built->name : built->shown) + u'\r'
+                                + kClashExists + u'\r' + ctx.SourceFolder + oldName + u'\r' + kClashNotRenamed;
+                if (loop.handleError(status, clash) == Next::Stop)
+                    return true;
+            }
+        }
+        loop.setProgress(i + 1);
+    }
+    return loop.finish(true, true);
+}
+
+} // namespace tavil::engine
