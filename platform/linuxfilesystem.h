@@ -29,7 +29,24 @@ public:
     // Test seams: when set, called before the real system call of that name
     // with the target path; a non-zero result is taken as that call's errno.
     // They let tests provoke EXDEV, ENOSPC or EACCES where root or one file
-    // system cannot.
+    // system cannot. The calls and the path each is given:
+    //   "renameat2"  the new path of a rename (or of a move's first attempt)
+    //   "link"       the new name, where renameat2 lacks RENAME_NOREPLACE
+    //   "rename"     the new name of a case-only change, or of the last
+    //                resort where neither RENAME_NOREPLACE nor links exist
+    //   "unlink"     the file removed (remove, the old name after link, a
+    //                moved source, a copy taken back)
+    //   "rmdir"      the folder removed
+    //   "mkdir"      the folder made
+    //   "open"       a copy's source, the target folder (for the unnamed
+    //                temporary file), a named temporary file's path, or the
+    //                file openable() tries
+    //   "write"      a copy's final target path, once per write
+    //   "fsync"      a copy's final target path
+    //   "linkat"     a copy's final target path, when it is given its name
+    //   "utimensat"  the file whose times are set (a copy: its target)
+    //   "setxattr"   the file whose stored attributes are written
+    //   "chmod"      the file whose mode changes (a copy: its target)
     std::function<int(const char* call, const QString& path)> injectErrno;
 };
 
