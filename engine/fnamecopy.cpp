@@ -180,9 +180,8 @@ bool FNameCopy(RunContext& ctx, const FNameCopyParams& params)
             if (verdict == platform::NameVerdict::LeaveAlone)
                 break; // "", "." or "..": no file of this folder
             if (verdict == platform::NameVerdict::Bad) {
-                if (loop.handleError(badName(), ClashInfo{}) == Next::Stop)
-                    return true;
-                break;
+                loop.handleError(badName(), ClashInfo{});
+                return true;
             }
             const QString to = out + candidate;
             const FsStatus st = params.CopyMode ? fs.copy(from, to) : fs.move(from, to);
@@ -192,6 +191,12 @@ bool FNameCopy(RunContext& ctx, const FNameCopyParams& params)
                 // Never replaced: either the file there is this file, or the
                 // next number is tried.
                 targetFile.setFileName(out + platform::diskName(candidate));
+                // A refusal for a name that is not there would number on
+                // without end: report it instead.
+                if (!fs.exists(targetFile.FileName())) {
+                    loop.handleError(FsStatus{Err::Access, st.sysErrno}, ClashInfo{});
+                    return true;
+                }
                 if (sameFile(fs, sourceFile, targetFile, params))
                     break;
                 ++counter;

@@ -377,6 +377,8 @@ TEST_F(FNameCopyRun, FailuresAreReported)
         {"copyIoError", true, "fsync", EIO, "ｴﾗｰ", "ｴﾗｰ番号  75 でｴﾗｰが発生しました。"},
         {"movePermission", false, "renameat2", EACCES, "ディスクの書き込みエラー", "ディスクがライトプロテクトされています。"},
         {"moveIoError", false, "renameat2", EIO, "ｴﾗｰ", "ｴﾗｰ番号  75 でｴﾗｰが発生しました。"},
+        // A clash reported for a name that is free must not number forever.
+        {"moveRefusedForFreeName", false, "renameat2", EEXIST, "ｴﾗｰ", "ｴﾗｰ番号  75 でｴﾗｰが発生しました。"},
     };
     tmp.createFile("src/a.txt", QByteArray(600000, 'a'));
     tmp.createFile("src/b.txt", "b");
