@@ -97,7 +97,9 @@ bool AddNum(RunContext& ctx, const AddNumParams& params)
                 const QString newName = addNumNewName(params, oldName, formatNumber(number, digits));
                 const platform::FsStatus st = loop.place(oldName, newName);
                 if (st.err != Err::Exists) {
-                    if (!st.ok() && loop.handleError(st, ClashInfo{}) == Next::Stop)
+                    ClashInfo failed;
+                    failed.logNew = loop.targetFolder() + newName;
+                    if (!st.ok() && loop.handleError(st, failed) == Next::Stop)
                         return true;
                     break;
                 }

@@ -21,9 +21,11 @@ QString genericErrorText(int number)
            + platform::errDescription(number);
 }
 
-void showGenericError(RunContext& ctx, int number)
+void showGenericError(RunContext& ctx, int number, const QString& detail)
 {
     ctx.strMsg = genericErrorText(number);
+    if (!detail.isEmpty())
+        ctx.strMsg += u'\r' + detail;
     ctx.dialogs.msgBox(ctx.strMsg, kErrorTitle, platform::MsgStyle::Critical);
 }
 

@@ -10,8 +10,9 @@ struct RunContext;
 
 // "ｴﾗｰ番号  5 でｴﾗｰが発生しました。" CR description.
 QString genericErrorText(int number);
-// Shows the generic error message (16, "ｴﾗｰ").
-void showGenericError(RunContext& ctx, int number);
+// Shows the generic error message (16, "ｴﾗｰ"); a detail, such as the name
+// that could not be used, goes on a line of its own after the description.
+void showGenericError(RunContext& ctx, int number, const QString& detail = QString());
 
 // The messages for disk full (61), write protection (70) and access errors
 // (75, with its network variant); nothing for other numbers.

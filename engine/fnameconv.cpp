@@ -1,9 +1,7 @@
 #include "engine/fnameconv.h"
 
-#include "engine/errlog.h"
 #include "engine/operation.h"
 #include "engine/runcontext.h"
-#include "platform/dialogs.h"
 #include "platform/names.h"
 #include "support/jamap.h"
 #include "support/module1.h"
@@ -104,22 +102,6 @@ QString convertWidth(const QString& base, const FNameConvParams& p)
     return base;
 }
 
-const QString kUnusableHead = QStringLiteral(u"の新しい名前「");
-const QString kUnusableTail = QStringLiteral(u"」には使えない文字（/ または制御文字）が含まれるため");
-const QString kNotRenamed = QStringLiteral(u"名前を変更することが出来ませんでした。");
-
-// A converted name that would move the file into another folder (a "／"
-// narrowed to "/") or hold a control character. Only this file is passed
-// over: it is logged and counted like a clash, and the user is told which
-// file kept its name.
-void reportUnusableName(RunContext& ctx, const QString& oldName, const QString& newName, const QString& targetFolder)
-{
-    PrintErrlog(ctx, ctx.SourceFolder + oldName, targetFolder + newName);
-    ++ctx.errCount;
-    ctx.strMsg = ctx.SourceFolder + oldName + u'\r' + kUnusableHead + newName + kUnusableTail + u'\r' + kNotRenamed;
-    ctx.dialogs.msgBox(ctx.strMsg, tabCaption(Tab::Conv), platform::MsgStyle::Exclamation);
-}
-
 } // namespace
 
 ConvertedName fnameConvNewName(const QString& oldName, const FNameConvParams& params)
@@ -155,15 +137,11 @@ bool FNameConv(RunContext& ctx, const FNameConvParams& params)
         // The clash message names the new base name and extension as the
         // file would carry them, without the lone "." of a name that has none.
         n.shown = c.ext.isEmpty() ? c.base : n.name;
-        if (platform::checkNewName(n.name) == platform::NameVerdict::Bad) {
-            // A name that already held a control character and is left as
-            // it was needs no renaming and no report.
-            if (ctx.outFolder.isEmpty() && platform::diskName(n.name) == oldName)
-                return std::nullopt;
-            const QString target = ctx.outputButtonPressed ? ctx.outFolder : ctx.SourceFolder;
-            reportUnusableName(ctx, oldName, n.name, target);
+        // A name that already held a control character and is left as it
+        // was needs no renaming; any other unusable result (a "／" narrowed
+        // to "/") is refused by the loop before the file is touched.
+        if (ctx.outFolder.isEmpty() && platform::diskName(n.name) == oldName)
             return std::nullopt;
-        }
         return n;
     };
     return runRenameLoop(ctx, spec);

@@ -180,7 +180,9 @@ bool FNameCopy(RunContext& ctx, const FNameCopyParams& params)
             if (verdict == platform::NameVerdict::LeaveAlone)
                 break; // "", "." or "..": no file of this folder
             if (verdict == platform::NameVerdict::Bad) {
-                loop.handleError(badName(), ClashInfo{});
+                ClashInfo failed;
+                failed.logNew = out + candidate;
+                loop.handleError(badName(), failed);
                 return true;
             }
             const QString to = out + candidate;

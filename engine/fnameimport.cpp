@@ -27,20 +27,6 @@ bool usableName(const QString& name)
     return platform::diskName(name).toUtf8().size() <= kNameMaxBytes;
 }
 
-// Control characters (the line breaks an imported name may hold) shown as
-// their visible pictures, so that the message shows where they are.
-QString visible(const QString& text)
-{
-    QString out = text;
-    for (QChar& ch : out) {
-        if (ch.unicode() < 0x20)
-            ch = QChar(char16_t(0x2400 + ch.unicode()));
-        else if (ch.unicode() == 0x7F)
-            ch = QChar(char16_t(0x2421));
-    }
-    return out;
-}
-
 } // namespace
 
 QString fnameImportNewName(const QString& oldName, const QString& listed, const FNameImportParams& params)
@@ -71,7 +57,7 @@ QString fnameImportCheck(const QStringList& objList, const FNameImportParams& pa
         // Name the entry as it was imported; when only the name built from
         // it is bad (the extension typed on the tab), name that.
         return kBadImportName + u'\r' + QString::number(i + 1) + QStringLiteral(u"番目：「")
-               + visible(listedOk ? newName : listed) + QStringLiteral(u"」");
+               + platform::visibleName(listedOk ? newName : listed) + QStringLiteral(u"」");
     }
     return {};
 }

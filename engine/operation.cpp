@@ -97,6 +97,10 @@ Next OperationLoop::handleError(const FsStatus& status, const ClashInfo& clash)
     case Err::Access:
         ErrMsg(m_ctx, status, m_ctx.SourceFolder);
         return Next::Stop;
+    case Err::BadName:
+        // The user must learn which name could not be used.
+        showGenericError(m_ctx, status.number(), platform::visibleName(clash.logNew));
+        return Next::Stop;
     default:
         showGenericError(m_ctx, status.number());
         return Next::Stop;

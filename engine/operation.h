@@ -54,7 +54,8 @@ public:
 
     // The error trap: 53 → Continue silently; 58 → log, then count and skip
     // (fileDouble2) or ask (Cancel → Stop); 61, 70, 75 → ErrMsg, Stop; any
-    // other number → the generic message, Stop.
+    // other number → the generic message, Stop (for a bad name with the new
+    // path, clash.logNew, on a line of its own).
     Next handleError(const platform::FsStatus& status, const ClashInfo& clash);
 
     // The clash part alone (log, then skip or ask), for operations that

@@ -22,6 +22,18 @@ NameVerdict checkNewName(const QString& name)
     return NameVerdict::Ok;
 }
 
+QString visibleName(const QString& name)
+{
+    QString out = name;
+    for (QChar& ch : out) {
+        if (ch.unicode() < 0x20)
+            ch = QChar(char16_t(0x2400 + ch.unicode()));
+        else if (ch.unicode() == 0x7F)
+            ch = QChar(char16_t(0x2421));
+    }
+    return out;
+}
+
 QString joinPath(const QString& folder, const QString& name)
 {
     return withTrailingSeparator(folder) + name;

@@ -17,6 +17,10 @@ enum class NameVerdict {
 // Judges a new bare file name before any file is touched.
 NameVerdict checkNewName(const QString& name);
 
+// Control characters (line breaks a list may hold) turned into their
+// visible pictures, so a message shows where they are.
+QString visibleName(const QString& name);
+
 // Joins a folder and a name with exactly one "/".
 QString joinPath(const QString& folder, const QString& name);
 // The folder text with one closing "/" ("/" stays "/").

@@ -1,6 +1,5 @@
 #include "engine/fnameconv.h"
 
-#include "engine/errlog.h"
 #include "engine/runcontext.h"
 #include "platform/linuxfilesystem.h"
 #include "tests/common/fakes.h"
@@ -189,33 +188,23 @@ TEST_F(FNameConvRun, ClashWithCancelStopsAndNamesFileWithoutLoneDot)
     EXPECT_EQ(host.workListCleared, 0);
 }
 
-TEST_F(FNameConvRun, NameNarrowedToSlashKeepsFileAndRunGoesOn)
+TEST_F(FNameConvRun, NameNarrowedToSlashStopsBeforeTheFileIsTouched)
 {
-    test::TempDir logDir;
-    engine::ErrorLog log;
-    ASSERT_TRUE(log.open(logDir.path(), q("conv.log")));
-    ctx.log = &log;
     dir.createFile(q("AC／DC.txt"), "song");
     dir.createFile(q("ＡＢ.txt"), "ab");
 
-    EXPECT_FALSE(run({q("AC／DC.txt"), q("ＡＢ.txt")}, {-1, -1, 0}));
-    log.close(false);
+    EXPECT_TRUE(run({q("AC／DC.txt"), q("ＡＢ.txt")}, {-1, -1, 0}));
 
-    // Nothing moved into a folder "AC"; the other file was converted.
-    EXPECT_EQ(entries(dir), (QStringList{q("AB.txt"), q("AC／DC.txt")}));
+    // Nothing moved into a folder "AC", and the run stopped there.
+    EXPECT_EQ(entries(dir), (QStringList{q("AC／DC.txt"), q("ＡＢ.txt")}));
     EXPECT_EQ(dir.read(q("AC／DC.txt")), QByteArray("song"));
-    EXPECT_EQ(ctx.errCount, 1);
+    EXPECT_EQ(ctx.errCount, 0);
     ASSERT_EQ(dialogs.shown.size(), 1);
-    EXPECT_EQ(dialogs.shown[0].text,
-              dir.folder() + q("AC／DC.txt\rの新しい名前「AC/DC.txt」には使えない文字（/ または制御文字）が含まれるため\r"
-                               "名前を変更することが出来ませんでした。"));
-    EXPECT_EQ(dialogs.shown[0].title, q("a<->A"));
-    EXPECT_EQ(dialogs.shown[0].style, 48);
-
-    QFile f(logDir.file(q("conv.log")));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(QString::fromUtf8(f.readAll())
-                    .endsWith(dir.folder() + q("AC／DC.txt\r\n\t-> ") + dir.folder() + q("AC/DC.txt\r\n\r\n")));
+    EXPECT_EQ(dialogs.shown[0].text, q("ｴﾗｰ番号  52 でｴﾗｰが発生しました。\rファイル名または番号が不正です。\r")
+                                         + dir.folder() + q("AC/DC.txt"));
+    EXPECT_EQ(dialogs.shown[0].title, q("ｴﾗｰ"));
+    EXPECT_EQ(dialogs.shown[0].style, 16);
+    EXPECT_EQ(host.workListCleared, 0);
 }
 
 TEST_F(FNameConvRun, UnchangedNameWithControlCharacterIsLeftAlone)
@@ -223,14 +212,14 @@ TEST_F(FNameConvRun, UnchangedNameWithControlCharacterIsLeftAlone)
     dir.createFile(q("TAB\tNAME"), "t");
     dir.createFile(q("tab\tname"), "u");
 
-    EXPECT_FALSE(run({q("TAB\tNAME"), q("tab\tname")}, {1}));
+    EXPECT_TRUE(run({q("TAB\tNAME"), q("tab\tname")}, {1}));
 
-    // The first is already upper case; the second would change, and is
-    // reported instead of renamed.
+    // The first is already upper case and needs nothing; the second would
+    // take a name with a control character, which is refused.
     EXPECT_EQ(entries(dir), (QStringList{q("TAB\tNAME"), q("tab\tname")}));
-    EXPECT_EQ(ctx.errCount, 1);
     ASSERT_EQ(dialogs.shown.size(), 1);
-    EXPECT_TRUE(dialogs.shown[0].text.startsWith(dir.folder() + q("tab\tname\r"))) << dialogs.shown[0].text.toStdString();
+    EXPECT_EQ(dialogs.shown[0].style, 16);
+    EXPECT_TRUE(dialogs.shown[0].text.endsWith(dir.folder() + q("TAB␉NAME."))) << dialogs.shown[0].text.toStdString();
 }
 
 TEST_F(FNameConvRun, OutputFolderGetsCopiesUnderNewNames)
