@@ -22,6 +22,7 @@ const QString kAbortTitle = QStringLiteral(u"作業の中止");
 const QString kClashTitle = QStringLiteral(u"同名ファイルの存在");
 const QString kClashExists = QStringLiteral(u"と同じ名前のファイルが存在するため");
 const QString kClashNotRenamed = QStringLiteral(u"の名前を変更することが出来ませんでした。");
+const QString kClashNotCopied = QStringLiteral(u"のファイルをコピーできませんでした。");
 constexpr int kPollEvery = 20;
 } // namespace
 
@@ -120,6 +121,33 @@ Next OperationLoop::handleClash(const ClashInfo& clash)
         return Next::Stop;
     ++m_ctx.errCount;
     return Next::Continue;
+}
+
+ClashInfo OperationLoop::copyClash(const QString& name, const QString& logMark, int style) const
+{
+    const QString home = m_ctx.outFolder.isEmpty() ? m_ctx.SourceFolder : m_ctx.outFolder;
+    ClashInfo c;
+    c.logOld = m_ctx.SourceFolder + name;
+    c.logNew = home + name + logMark;
+    c.message = m_ctx.outFolder + name + u'\r' + kClashExists + u'\r' + m_ctx.SourceFolder + name + u'\r'
+                + kClashNotCopied;
+    c.style = style;
+    return c;
+}
+
+OperationLoop::Step OperationLoop::workingFile(const QString& name, const ClashInfo& clash, QString* working)
+{
+    *working = m_ctx.SourceFolder + name;
+    if (m_ctx.outFolder.isEmpty())
+        return Step::Go;
+    const QString target = m_ctx.outFolder + name;
+    if (m_ctx.fs.exists(target))
+        return stepAfter(handleClash(clash));
+    const FsStatus st = m_ctx.fs.copy(*working, target);
+    if (!st.ok())
+        return stepAfter(handleError(st, clash));
+    *working = target;
+    return Step::Go;
 }
 
 bool OperationLoop::finish(bool clearList, bool refreshList)

@@ -62,6 +62,20 @@ public:
     // raise 58 themselves.
     Next handleClash(const ClashInfo& clash);
 
+    // SetTimeStamp and SetAttribute: the clash texts that name the file's
+    // copy in the output folder; the log marks the change with logMark.
+    ClashInfo copyClash(const QString& name, const QString& logMark, int style) const;
+
+    // What to do with the entry at hand.
+    enum class Step { Go, NextEntry, Stop };
+    static Step stepAfter(Next next) { return next == Next::Stop ? Step::Stop : Step::NextEntry; }
+
+    // The file that SetTimeStamp and SetAttribute change: the file itself,
+    // or in output-folder mode a copy of it there under its own name. A name
+    // already there is a clash; whatever stops the copy ends the entry, so
+    // the change never falls on another file.
+    Step workingFile(const QString& name, const ClashInfo& clash, QString* working);
+
     // After the last file: endTime, progress 0, the lists emptied and
     // refreshed when asked; loopCompleted = true. Returns False (not stopped).
     bool finish(bool clearList, bool refreshList);

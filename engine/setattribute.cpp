@@ -4,7 +4,6 @@
 #include "engine/runcontext.h"
 #include "platform/dialogs.h"
 #include "platform/filesystem.h"
-#include "support/cfile.h"
 #include "support/classfile.h"
 
 namespace tavil::engine {
@@ -14,47 +13,6 @@ using platform::FsStatus;
 namespace {
 
 const QString kLogSuffix = QStringLiteral("(属性変更)");
-const QString kClashLine2 = QStringLiteral("と同じ名前のファイルが存在するため");
-const QString kClashLine4 = QStringLiteral("のファイルをコピーできませんでした。");
-
-// A clash is only ever told, with OK alone: it never stops the run.
-ClashInfo clashInfo(const RunContext& ctx, const QString& name)
-{
-    const QString home = ctx.outFolder.isEmpty() ? ctx.SourceFolder : ctx.outFolder;
-    ClashInfo c;
-    c.logOld = ctx.SourceFolder + name;
-    c.logNew = home + name + kLogSuffix;
-    c.message = ctx.outFolder + name + u'\r' + kClashLine2 + u'\r' + ctx.SourceFolder + name
-        + u'\r' + kClashLine4;
-    c.style = platform::MsgStyle::Ok;
-    return c;
-}
-
-enum class Step { Go, NextEntry, Stop };
-
-Step fromNext(Next next)
-{
-    return next == Next::Stop ? Step::Stop : Step::NextEntry;
-}
-
-// The file whose attributes change: the file itself, or in output-folder mode
-// a copy of it there under its own name. Whatever stops the copy ends this
-// entry, so no other file is changed in its place.
-Step workingFile(OperationLoop& loop, support::cFile& cf, const QString& name, QString* working)
-{
-    RunContext& ctx = loop.ctx();
-    *working = ctx.SourceFolder + name;
-    if (ctx.outFolder.isEmpty())
-        return Step::Go;
-    const QString target = ctx.outFolder + name;
-    if (cf.CheckExistFile(target))
-        return fromNext(loop.handleClash(clashInfo(ctx, name)));
-    const FsStatus st = ctx.fs.copy(*working, target);
-    if (!st.ok())
-        return fromNext(loop.handleError(st, clashInfo(ctx, name)));
-    *working = target;
-    return Step::Go;
-}
 
 // The writers report nothing: a file that vanished stays vanished, silently.
 // Hidden is a stored attribute; the file is never renamed to a dot name.
@@ -82,17 +40,18 @@ bool SetAttribute(RunContext& ctx, const SetAttributeParams& params)
     OperationLoop loop(ctx);
     const int n = static_cast<int>(list.size());
     loop.begin(ctx.SourceFolder, n, false);
-    support::cFile cf(ctx.fs);
     support::classFile file(ctx.fs, ctx.dialogs);
 
     for (int i = 0; i < n; ++i) {
         if (loop.abortRequested(i))
             return true;
         QString working;
-        const Step s = workingFile(loop, cf, list.at(i), &working);
-        if (s == Step::Stop)
+        // A clash is only ever told, with OK alone: it never stops the run.
+        const QString& name = list.at(i);
+        const auto s = loop.workingFile(name, loop.copyClash(name, kLogSuffix, platform::MsgStyle::Ok), &working);
+        if (s == OperationLoop::Step::Stop)
             return true;
-        if (s == Step::Go) {
+        if (s == OperationLoop::Step::Go) {
             file.setFileName(working);
             applyAttributes(file, params);
         }

@@ -24,8 +24,6 @@ const QString kTimeKanji = QStringLiteral("時分秒");
 const QString kSampleName = QStringLiteral("SAMPLE.TXT");
 const QString kSampleStamp = QStringLiteral("YYYY/MM/DD hh:mm:ss");
 const QString kLogSuffix = QStringLiteral("(タイムスタンプ変更)");
-const QString kClashLine2 = QStringLiteral("と同じ名前のファイルが存在するため");
-const QString kClashLine4 = QStringLiteral("のファイルをコピーできませんでした。");
 
 bool anyNamePart(const SetTimeStampParams& p)
 {
@@ -55,54 +53,22 @@ QString part(bool used, const QString& chars, bool suffixed, bool kanjiForm, QCh
     return chars + (kanjiForm ? QString(kanji) : separator);
 }
 
-// The texts of one clash: the old name in the output folder (in place the
-// name alone), and the name followed by the operation's mark in the log.
-ClashInfo clashInfo(const RunContext& ctx, const QString& name)
+// Every clash of this operation names the file's copy in the output folder
+// and marks the log entry as a time-stamp change.
+ClashInfo clashInfo(const OperationLoop& loop, const QString& name)
 {
-    const QString home = ctx.outFolder.isEmpty() ? ctx.SourceFolder : ctx.outFolder;
-    ClashInfo c;
-    c.logOld = ctx.SourceFolder + name;
-    c.logNew = home + name + kLogSuffix;
-    c.message = ctx.outFolder + name + u'\r' + kClashLine2 + u'\r' + ctx.SourceFolder + name
-        + u'\r' + kClashLine4;
-    c.style = platform::MsgStyle::OkCancelExclamation;
-    return c;
-}
-
-enum class Step { Go, NextEntry, Stop };
-
-Step fromNext(Next next)
-{
-    return next == Next::Stop ? Step::Stop : Step::NextEntry;
-}
-
-// In output-folder mode the file is first copied there under its own name and
-// the copy is changed. A name already there is a clash. Whatever stops the
-// copy ends this entry: the rest of it must not act on the file of the entry
-// before.
-Step copyToOutput(OperationLoop& loop, support::cFile& cf, const QString& name, QString* working)
-{
-    RunContext& ctx = loop.ctx();
-    *working = ctx.SourceFolder + name;
-    if (ctx.outFolder.isEmpty())
-        return Step::Go;
-    const QString target = ctx.outFolder + name;
-    if (cf.CheckExistFile(target))
-        return fromNext(loop.handleClash(clashInfo(ctx, name)));
-    const FsStatus st = ctx.fs.copy(*working, target);
-    if (!st.ok())
-        return fromNext(loop.handleError(st, clashInfo(ctx, name)));
-    *working = target;
-    return Step::Go;
+    return loop.copyClash(name, kLogSuffix, platform::MsgStyle::OkCancelExclamation);
 }
 
 // Name mode, one entry: the working file gets the name made from its time.
+using Step = OperationLoop::Step;
+
 Step nameOne(OperationLoop& loop, support::cFile& cf, const QString& name,
              const SetTimeStampParams& p)
 {
     RunContext& ctx = loop.ctx();
     QString working;
-    if (const Step s = copyToOutput(loop, cf, name, &working); s != Step::Go)
+    if (const Step s = loop.workingFile(name, clashInfo(loop, name), &working); s != Step::Go)
         return s;
     const QString folder = ctx.outFolder.isEmpty() ? ctx.SourceFolder : ctx.outFolder;
 
@@ -116,7 +82,7 @@ Step nameOne(OperationLoop& loop, support::cFile& cf, const QString& name,
 
     switch (platform::checkNewName(candidate)) {
     case platform::NameVerdict::Bad:
-        return fromNext(loop.handleError(FsStatus{Err::BadName, 0}, clashInfo(ctx, name)));
+        return OperationLoop::stepAfter(loop.handleError(FsStatus{Err::BadName, 0}, clashInfo(loop, name)));
     case platform::NameVerdict::LeaveAlone:
         return Step::NextEntry;
     case platform::NameVerdict::Ok:
@@ -138,7 +104,7 @@ Step nameOne(OperationLoop& loop, support::cFile& cf, const QString& name,
     // Never replaces: a taken name (numbering off) is a clash.
     const FsStatus st = ctx.fs.rename(working, folder + candidate);
     if (!st.ok())
-        return fromNext(loop.handleError(st, clashInfo(ctx, name)));
+        return OperationLoop::stepAfter(loop.handleError(st, clashInfo(loop, name)));
     return Step::Go;
 }
 
@@ -148,7 +114,7 @@ Step stampOne(OperationLoop& loop, support::cFile& cf, const QString& name,
               const SetTimeStampParams& p)
 {
     QString working;
-    if (const Step s = copyToOutput(loop, cf, name, &working); s != Step::Go)
+    if (const Step s = loop.workingFile(name, clashInfo(loop, name), &working); s != Step::Go)
         return s;
     // A file that cannot take new times (read-only, gone, a folder) keeps
     // them without a message.
