@@ -1,12 +1,6 @@
 #include "engine/addnum.h"
 
-#include "engine/errlog.h"
-#include "engine/runcontext.h"
-#include "platform/linuxfilesystem.h"
-#include "tests/common/fakes.h"
-#include "tests/common/tempdir.h"
-
-#include <QFile>
+#include "tests/common/opfixture.h"
 
 #include <gtest/gtest.h>
 
@@ -61,49 +55,22 @@ TEST(AddNumRule, NewNameByShape)
 // ---------------------------------------------------------------------------
 // Runs on disk.
 
-class AddNumRun : public ::testing::Test {
+class AddNumRun : public test::OperationTest {
 protected:
-    AddNumRun() : ctx{fs, dialogs, clock, host} { ctx.SourceFolder = dir.path(); }
-
-    // Files holding their own name, so a lost or overwritten file shows.
-    void make(const QStringList& names)
-    {
-        for (const QString& n : names)
-            dir.createFile(n, n.toUtf8());
-    }
     bool run(const QStringList& list)
     {
         ctx.objList = list;
         return engine::AddNum(ctx, params);
-    }
-    void openLog()
-    {
-        ASSERT_TRUE(log.open(logDir.path(), QStringLiteral("20030331090507.log")));
-        ctx.log = &log;
-    }
-    QByteArray logBytes()
-    {
-        log.close(false);
-        QFile f(logDir.file(QStringLiteral("20030331090507.log")));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(no log)");
     }
     QByteArray entry(const char* from, const char* to) const
     {
         return (dir.folder() + from + "\r\n\t-> " + dir.folder() + to + "\r\n\r\n").toUtf8();
     }
 
-    test::TempDir dir;
-    test::TempDir logDir;
-    platform::LinuxFileSystem fs;
-    test::FakeDialogs dialogs;
-    test::FakeClock clock;
-    test::FakeHost host;
-    engine::ErrorLog log;
-    engine::RunContext ctx;
     AddNumParams params;
 };
 
-const QByteArray kLogHeader = QStringLiteral("次の変更中にｴﾗｰが発生しました。\r\n\r\n").toUtf8();
+using test::kLogHeader;
 const QString kClashQuestion = QStringLiteral("同じ名前のファイルが存在するため\r名前を変更することが出来ませんでした。");
 
 TEST_F(AddNumRun, NumberSequences)
@@ -215,7 +182,7 @@ TEST_F(AddNumRun, OverflowOfTheNextNumberStopsWithTheGenericMessage)
 TEST_F(AddNumRun, AdvanceOptionSkipsATakenNumber)
 {
     make({"a.txt", "b.txt", "c.txt", "b_002.txt"});
-    openLog();
+    ASSERT_TRUE(openLog());
     ctx.opts.fileDouble = true;
     params.NumPrefix = "_";
     params.Digits = "3";
@@ -249,7 +216,7 @@ protected:
     void SetUp() override
     {
         make({"1.txt", "2.txt", "3.txt"});
-        openLog();
+        ASSERT_TRUE(openLog());
         params.UnifyName = true; // name part "": the new name is the number alone
         params.StartNumber = "2";
     }
@@ -323,7 +290,7 @@ TEST_F(AddNumRun, OutputFolderCopiesAndClashesThere)
     ctx.outFolder = out.folder();
     ctx.outputButtonPressed = true;
     ctx.opts.fileDouble2 = true;
-    openLog();
+    ASSERT_TRUE(openLog());
     params.StartNumber = "1";
     EXPECT_FALSE(run({"a.txt", "b.txt"}));
     EXPECT_EQ(dir.list(), (QStringList{"a.txt", "b.txt"}));

@@ -1,12 +1,6 @@
 #include "engine/changekaku.h"
 
-#include "engine/errlog.h"
-#include "engine/runcontext.h"
-#include "platform/linuxfilesystem.h"
-#include "tests/common/fakes.h"
-#include "tests/common/tempdir.h"
-
-#include <QFile>
+#include "tests/common/opfixture.h"
 
 #include <gtest/gtest.h>
 
@@ -59,27 +53,14 @@ TEST(ChangeKakuRule, NewNameByMode)
     }
 }
 
-class ChangeKakuRun : public ::testing::Test {
+class ChangeKakuRun : public test::OperationTest {
 protected:
-    ChangeKakuRun() : ctx{fs, dialogs, clock, host} { ctx.SourceFolder = dir.path(); }
-
-    void make(const QStringList& names)
-    {
-        for (const QString& n : names)
-            dir.createFile(n, n.toUtf8());
-    }
     bool run(const QStringList& list)
     {
         ctx.objList = list;
         return engine::ChangeKaku(ctx, params);
     }
 
-    test::TempDir dir;
-    platform::LinuxFileSystem fs;
-    test::FakeDialogs dialogs;
-    test::FakeClock clock;
-    test::FakeHost host;
-    engine::RunContext ctx;
     ChangeKakuParams params;
 };
 
@@ -127,10 +108,7 @@ TEST_F(ChangeKakuRun, DeleteLeavesNamesWithoutBaseOrExtensionAlone)
 TEST_F(ChangeKakuRun, ClashAnsweredCancelStops)
 {
     make({"a.doc", "a.txt", "b.doc"});
-    test::TempDir logDir;
-    engine::ErrorLog log;
-    ASSERT_TRUE(log.open(logDir.path(), QStringLiteral("x.log")));
-    ctx.log = &log;
+    ASSERT_TRUE(openLog());
     params.NewExtension = ".txt";
     dialogs.answers = {MsgButton::Cancel};
     EXPECT_TRUE(run({"a.doc", "b.doc"}));
@@ -142,10 +120,7 @@ TEST_F(ChangeKakuRun, ClashAnsweredCancelStops)
     EXPECT_EQ(dir.list(), (QStringList{"a.doc", "a.txt", "b.doc"}));
     EXPECT_EQ(dir.read("a.txt"), "a.txt");
     EXPECT_EQ(ctx.errCount, 0);
-    log.close(false);
-    QFile f(logDir.file("x.log"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
-    EXPECT_EQ(f.readAll(), (QStringLiteral("次の変更中にｴﾗｰが発生しました。\r\n\r\n") + dir.folder()
+    EXPECT_EQ(logBytes(), (QStringLiteral("次の変更中にｴﾗｰが発生しました。\r\n\r\n") + dir.folder()
                             + "a.doc\r\n\t-> " + dir.folder() + "a.txt\r\n\r\n")
                                .toUtf8());
 }

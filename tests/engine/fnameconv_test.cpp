@@ -1,32 +1,16 @@
 #include "engine/fnameconv.h"
 
-#include "engine/runcontext.h"
-#include "platform/linuxfilesystem.h"
-#include "tests/common/fakes.h"
-#include "tests/common/tempdir.h"
-
-#include <QFile>
+#include "tests/common/opfixture.h"
 
 #include <gtest/gtest.h>
 
 using namespace tavil;
 using engine::FNameConvParams;
 using platform::MsgButton;
+using test::entries;
+using test::q;
 
 namespace {
-
-QString q(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-// The entries of a folder in code-point order.
-QStringList entries(const test::TempDir& d)
-{
-    QStringList names = d.list();
-    names.sort(Qt::CaseSensitive);
-    return names;
-}
 
 // Which steps a case switches on, as the tab would set them.
 struct Steps {
@@ -114,22 +98,13 @@ TEST(FNameConvRule, StepsOnBaseAndExtension)
     }
 }
 
-class FNameConvRun : public ::testing::Test {
+class FNameConvRun : public test::OperationTest {
 protected:
-    FNameConvRun() : ctx{fs, dialogs, clock, host} { ctx.SourceFolder = dir.path(); }
-
     bool run(const QStringList& list, const Steps& steps)
     {
         ctx.objList = list;
         return engine::FNameConv(ctx, paramsFor(steps));
     }
-
-    test::TempDir dir;
-    platform::LinuxFileSystem fs;
-    test::FakeDialogs dialogs;
-    test::FakeClock clock;
-    test::FakeHost host;
-    engine::RunContext ctx;
 };
 
 TEST_F(FNameConvRun, RenamesEveryFileAndKeepsItsBytes)

@@ -1,9 +1,6 @@
 #include "engine/fnamecopy.h"
 
-#include "engine/runcontext.h"
-#include "platform/linuxfilesystem.h"
-#include "tests/common/fakes.h"
-#include "tests/common/tempdir.h"
+#include "tests/common/opfixture.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -91,59 +88,24 @@ TEST(FNameCopyRules, NumberedName)
 // ---------------------------------------------------------------------------
 // Runs on disk.
 
-// The real file system, except that creation times cannot be read, as on a
-// file system without birth times.
-class NoBirthTimeFs final : public platform::FileSystem {
-public:
-    platform::FileInfo stat(const QString& p) override { return real.stat(p); }
-    bool exists(const QString& p) override { return real.exists(p); }
-    bool openable(const QString& p) override { return real.openable(p); }
-    platform::FsStatus rename(const QString& f, const QString& t) override { return real.rename(f, t); }
-    platform::FsStatus copy(const QString& f, const QString& t) override { return real.copy(f, t); }
-    platform::FsStatus move(const QString& f, const QString& t) override { return real.move(f, t); }
-    platform::FsStatus remove(const QString& p) override { return real.remove(p); }
-    platform::FsStatus makeDir(const QString& p) override { return real.makeDir(p); }
-    platform::FsStatus moveToTrash(const QString& p) override { return real.moveToTrash(p); }
-    platform::FsStatus readAttributes(const QString& p, quint32* a) override { return real.readAttributes(p, a); }
-    platform::FsStatus writeAttributes(const QString& p, quint32 a) override { return real.writeAttributes(p, a); }
-    platform::FsStatus readTimes(const QString& p, platform::FileTimes* t) override
-    {
-        const platform::FsStatus st = real.readTimes(p, t);
-        t->creation = QDateTime();
-        return st;
-    }
-    platform::FsStatus writeTimes(const QString& p, const QDateTime& c, const QDateTime& a,
-                                  const QDateTime& w) override
-    {
-        return real.writeTimes(p, c, a, w);
-    }
-    platform::FsStatus listDir(const QString& d, QList<platform::DirEntry>* e) override { return real.listDir(d, e); }
-    bool isNetworkPath(const QString& p) override { return real.isNetworkPath(p); }
-
-    platform::LinuxFileSystem real;
-};
-
 const QDateTime kTime1(QDate(2003, 3, 31), QTime(9, 5, 7));
 const QDateTime kTime2(QDate(2004, 4, 1), QTime(10, 0, 0));
 
-class FNameCopyRun : public ::testing::Test {
+class FNameCopyRun : public test::OperationTest {
 protected:
-    FNameCopyRun() { init(fs); }
-
-    void init(platform::FileSystem& fileSystem)
+    FNameCopyRun()
     {
         src = tmp.createDir("src");
         out = tmp.createDir("out");
-        ctx.emplace(engine::RunContext{fileSystem, dialogs, clock, host});
-        ctx->SourceFolder = src; // as the folder box has it, without "/"
-        ctx->outFolder = out + "/";
-        ctx->outputButtonPressed = true;
+        ctx.SourceFolder = src; // as the folder box has it, without "/"
+        ctx.outFolder = out + "/";
+        ctx.outputButtonPressed = true;
     }
 
     bool run(const QStringList& names, const FNameCopyParams& params)
     {
-        ctx->objList = names;
-        return engine::FNameCopy(*ctx, params);
+        ctx.objList = names;
+        return engine::FNameCopy(ctx, params);
     }
 
     QString boxTitles() const
@@ -154,12 +116,7 @@ protected:
         return t.join(u'|');
     }
 
-    test::TempDir tmp;
-    platform::LinuxFileSystem fs;
-    test::FakeDialogs dialogs;
-    test::FakeClock clock;
-    test::FakeHost host;
-    std::optional<engine::RunContext> ctx;
+    test::TempDir& tmp = dir; // holds src/ and out/
     QString src, out;
 };
 
@@ -205,7 +162,7 @@ TEST_P(FNameCopyModes, ClashTakesNextFreeNumber)
     EXPECT_EQ(tmp.read("out/a_002.txt"), "new");
     EXPECT_EQ(tmp.exists("src/a.txt"), copy);
     EXPECT_TRUE(dialogs.shown.isEmpty()); // clashes ask nothing and count nothing
-    EXPECT_EQ(ctx->errCount, 0);
+    EXPECT_EQ(ctx.errCount, 0);
 }
 
 TEST_P(FNameCopyModes, SameSizeTargetIsTheSameFile)
@@ -250,8 +207,8 @@ TEST_F(FNameCopyRun, SameFileTests)
         dir.createFile("o/a.txt", c.outA, c.outTime);
         if (!c.outA1.isEmpty())
             dir.createFile("o/a1.txt", c.outA1, c.outTime);
-        ctx->SourceFolder = s;
-        ctx->outFolder = o + "/";
+        ctx.SourceFolder = s;
+        ctx.outFolder = o + "/";
         FNameCopyParams p;
         p.SkipSameCreation = c.creation;
         p.SkipSameWrite = c.write;
@@ -282,8 +239,7 @@ TEST_F(FNameCopyRun, NumberingRestartsForEveryFileAndDropsLoneDot)
 // that reason: the copy is made under a number.
 TEST_F(FNameCopyRun, UnknownCreationTimeEqualsNothing)
 {
-    NoBirthTimeFs noBirth;
-    init(noBirth);
+    fs.hideCreation = true;
     tmp.createFile("src/a.txt", "abc", kTime1);
     tmp.createFile("out/a.txt", "old", kTime2);
     FNameCopyParams p;
@@ -312,7 +268,7 @@ TEST_F(FNameCopyRun, OutputFolderSameAsSource)
     for (const QString& o : {src + "/", src, tmp.file("alias") + "/"}) {
         SCOPED_TRACE(o.toStdString());
         dialogs.shown.clear();
-        ctx->outFolder = o;
+        ctx.outFolder = o;
         EXPECT_TRUE(run({"a.txt"}, FNameCopyParams{}));
         ASSERT_EQ(dialogs.shown.size(), 1);
         EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("出力先にコピー元と同じフォルダが指定されています。"));
@@ -324,8 +280,8 @@ TEST_F(FNameCopyRun, OutputFolderSameAsSource)
 
     tmp.createFile("Data/a.txt", "upper");
     tmp.createDir("data");
-    ctx->SourceFolder = tmp.file("Data");
-    ctx->outFolder = tmp.file("data") + "/";
+    ctx.SourceFolder = tmp.file("Data");
+    ctx.outFolder = tmp.file("data") + "/";
     dialogs.shown.clear();
     EXPECT_FALSE(run({"a.txt"}, FNameCopyParams{}));
     EXPECT_TRUE(dialogs.shown.isEmpty());
@@ -342,7 +298,7 @@ TEST_F(FNameCopyRun, AbortStopsBeforeFileTwentyWithoutWrapUp)
     // The abort button is pressed while the first files are moved.
     host.onPump = [&](int) {
         if (!tmp.list("out").isEmpty())
-            ctx->gCancel = true;
+            ctx.gCancel = true;
     };
     FNameCopyParams p;
     p.CopyMode = false;
@@ -353,7 +309,7 @@ TEST_F(FNameCopyRun, AbortStopsBeforeFileTwentyWithoutWrapUp)
     EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("作業を中止します。"));
     EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("作業の中止"));
     EXPECT_EQ(dialogs.shown[0].style, 48);
-    EXPECT_FALSE(ctx->gCancel);
+    EXPECT_FALSE(ctx.gCancel);
     EXPECT_EQ(host.workListCleared, 0);
     EXPECT_EQ(host.progressValue, 20);
 }
@@ -423,7 +379,7 @@ TEST_F(FNameCopyRun, BadParametersAndMissingFolderAreReported)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         dialogs.shown.clear();
-        ctx->outFolder = c.missingOut ? tmp.file("gone") + "/" : out + "/";
+        ctx.outFolder = c.missingOut ? tmp.file("gone") + "/" : out + "/";
         FNameCopyParams p;
         p.ClashStart = QString::fromUtf8(c.start);
         p.ClashPrefix = QString::fromUtf8(c.prefix);

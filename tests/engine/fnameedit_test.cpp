@@ -1,9 +1,6 @@
 #include "engine/fnameedit.h"
 
-#include "engine/runcontext.h"
-#include "platform/linuxfilesystem.h"
-#include "tests/common/fakes.h"
-#include "tests/common/tempdir.h"
+#include "tests/common/opfixture.h"
 
 #include <gtest/gtest.h>
 
@@ -203,27 +200,14 @@ TEST(FNameEditRule, FieldsReadPerMode)
     }
 }
 
-class FNameEditRun : public ::testing::Test {
+class FNameEditRun : public test::OperationTest {
 protected:
-    FNameEditRun() : ctx{fs, dialogs, clock, host} { ctx.SourceFolder = dir.path(); }
-
-    void make(const QStringList& names)
-    {
-        for (const QString& n : names)
-            dir.createFile(n, n.toUtf8());
-    }
     bool run(const QStringList& list)
     {
         ctx.objList = list;
         return engine::FNameEdit(ctx, params);
     }
 
-    test::TempDir dir;
-    platform::LinuxFileSystem fs;
-    test::FakeDialogs dialogs;
-    test::FakeClock clock;
-    test::FakeHost host;
-    engine::RunContext ctx;
     FNameEditParams params;
 };
 

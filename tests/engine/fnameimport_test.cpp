@@ -1,29 +1,16 @@
 #include "engine/fnameimport.h"
 
-#include "engine/runcontext.h"
-#include "platform/linuxfilesystem.h"
-#include "tests/common/fakes.h"
-#include "tests/common/tempdir.h"
+#include "tests/common/opfixture.h"
 
 #include <gtest/gtest.h>
 
 using namespace tavil;
 using engine::FNameImportParams;
 using platform::MsgButton;
+using test::entries;
+using test::q;
 
 namespace {
-
-QString q(const char* utf8)
-{
-    return QString::fromUtf8(utf8);
-}
-
-QStringList entries(const test::TempDir& d)
-{
-    QStringList names = d.list();
-    names.sort(Qt::CaseSensitive);
-    return names;
-}
 
 TEST(FNameImportRule, NewNameByExtensionRule)
 {
@@ -94,10 +81,8 @@ TEST(FNameImportRule, CheckSkipsSkipRowsAndUnusedNames)
     EXPECT_EQ(engine::fnameImportCheck({q("1"), engine::kSkipRow, q("3")}, p, 3), QString());
 }
 
-class FNameImportRun : public ::testing::Test {
+class FNameImportRun : public test::OperationTest {
 protected:
-    FNameImportRun() : ctx{fs, dialogs, clock, host} { ctx.SourceFolder = dir.path(); }
-
     bool run(const QStringList& list, const QStringList& names)
     {
         ctx.objList = list;
@@ -105,12 +90,6 @@ protected:
         return engine::FNameImport(ctx, params);
     }
 
-    test::TempDir dir;
-    platform::LinuxFileSystem fs;
-    test::FakeDialogs dialogs;
-    test::FakeClock clock;
-    test::FakeHost host;
-    engine::RunContext ctx;
     FNameImportParams params;
 };
 

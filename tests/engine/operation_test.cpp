@@ -1,10 +1,6 @@
 #include "engine/operation.h"
 
-#include "engine/errlog.h"
-#include "engine/runcontext.h"
-#include "platform/linuxfilesystem.h"
-#include "tests/common/fakes.h"
-#include "tests/common/tempdir.h"
+#include "tests/common/opfixture.h"
 
 #include <gtest/gtest.h>
 
@@ -18,28 +14,13 @@ using engine::RenameSpec;
 using platform::Err;
 using platform::MsgButton;
 
-const QByteArray kLogHeader("次の変更中にｴﾗｰが発生しました。\r\n\r\n");
-
-struct Fixture {
-    TempDir dir;
-    TempDir logDir;
-    platform::LinuxFileSystem fs;
-    FakeDialogs dialogs;
-    FakeClock clock;
-    FakeHost host;
-    engine::ErrorLog log;
-    engine::RunContext ctx{.fs = fs, .dialogs = dialogs, .clock = clock, .host = host};
-
+// Every case starts from a bench of its own with the log open. The loop takes
+// its folder from the spec, so the context starts without one.
+struct Fixture : RunBench {
     Fixture()
     {
-        ctx.opts.logFile = true;
-        if (log.open(logDir.path(), QStringLiteral("t.log")))
-            ctx.log = &log;
-    }
-    QByteArray logBytes()
-    {
-        log.close(false);
-        return logDir.read(QStringLiteral("t.log"));
+        ctx.SourceFolder.clear();
+        EXPECT_TRUE(openLog());
     }
 };
 

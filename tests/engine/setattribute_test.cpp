@@ -1,19 +1,11 @@
-#include "engine/errlog.h"
-#include "engine/runcontext.h"
 #include "engine/setattribute.h"
-#include "platform/linuxfilesystem.h"
-#include "tests/common/fakes.h"
-#include "tests/common/tempdir.h"
 
-#include <QFile>
+#include "tests/common/fsprobe.h"
+#include "tests/common/opfixture.h"
 
 #include <gtest/gtest.h>
 
-#include <memory>
-
 #include <sys/stat.h>
-#include <sys/xattr.h>
-#include <unistd.h>
 
 using namespace tavil;
 using namespace Qt::Literals::StringLiterals;
@@ -22,28 +14,9 @@ namespace Attr = platform::Attr;
 
 namespace {
 
-QByteArray native(const QString& path)
-{
-    return QFile::encodeName(path);
-}
-
-bool userXattrs(const QString& folder)
-{
-    const QByteArray p = native(folder + "/.xattr-probe");
-    QFile f(QFile::decodeName(p));
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.close();
-    const bool ok = ::setxattr(p.constData(), "user.tavil-probe", "1", 1, 0) == 0;
-    ::unlink(p.constData());
-    return ok;
-}
-
 mode_t modeOf(const QString& path)
 {
-    struct stat st {};
-    ::lstat(native(path).constData(), &st);
-    return st.st_mode & 07777;
+    return test::statOf(path).st_mode & 07777;
 }
 
 // k = 0 read-only, 1 archive, 2 hidden, 3 system.
@@ -57,23 +30,15 @@ SetAttributeParams change(std::initializer_list<std::pair<int, bool>> changes)
     return p;
 }
 
-class SetAttributeRun : public ::testing::Test {
+// Each run takes a fresh context().
+class SetAttributeRun : public test::OperationTest {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(src.isValid());
         ASSERT_TRUE(out.isValid());
-        if (!userXattrs(src.path()) || !userXattrs(out.path()))
+        if (!test::userXattrsIn(src.path()) || !test::userXattrsIn(out.path()))
             GTEST_SKIP() << "no user extended attributes here: hidden, system and archive cannot be stored";
-    }
-
-    std::unique_ptr<engine::RunContext> context(const QStringList& names)
-    {
-        auto ctx = std::make_unique<engine::RunContext>(engine::RunContext{fs, dialogs, clock, host});
-        ctx->SourceFolder = src.path();
-        ctx->objList = names;
-        ctx->opts.logFile = false;
-        return ctx;
     }
 
     quint32 attrs(const QString& path)
@@ -83,11 +48,8 @@ protected:
         return a;
     }
 
-    test::TempDir src, out;
-    platform::LinuxFileSystem fs;
-    test::FakeDialogs dialogs;
-    test::FakeClock clock;
-    test::FakeHost host;
+    test::TempDir& src = dir; // the folder of the run
+    test::TempDir out;
 };
 
 // Each chosen attribute is set or cleared; the others keep their values.
@@ -160,17 +122,12 @@ TEST_F(SetAttributeRun, OutputClashIsToldAndLogged)
     src.createFile("b.txt", "B");
     out.createFile("b.txt", "old B");
     src.createFile("c.txt", "C");
-    test::TempDir logDir;
-    engine::ErrorLog log;
-    ASSERT_TRUE(log.open(logDir.path(), "run.log"));
     auto ctx = context({"a.txt", "b.txt", "c.txt"});
     ctx->outFolder = out.folder();
     ctx->outputButtonPressed = true;
-    ctx->opts.logFile = true;
-    ctx->log = &log;
+    ASSERT_TRUE(openLog(*ctx));
 
     EXPECT_FALSE(engine::SetAttribute(*ctx, change({{3, true}})));
-    log.close(false);
     EXPECT_EQ(ctx->errCount, 1);
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.shown[0].text, out.folder() + u"b.txt\rと同じ名前のファイルが存在するため\r"_s
@@ -180,7 +137,7 @@ TEST_F(SetAttributeRun, OutputClashIsToldAndLogged)
     EXPECT_EQ(attrs(out.file("b.txt")), Attr::Archive);
     EXPECT_EQ(attrs(out.file("a.txt")), Attr::Archive | Attr::System);
     EXPECT_EQ(attrs(out.file("c.txt")), Attr::Archive | Attr::System);
-    const QString logText = QString::fromUtf8(logDir.read("run.log"));
+    const QString logText = QString::fromUtf8(logBytes());
     EXPECT_TRUE(logText.contains(src.folder() + u"b.txt\r\n\t-> "_s + out.folder() + u"b.txt(属性変更)\r\n\r\n"_s))
         << logText.toStdString();
 }

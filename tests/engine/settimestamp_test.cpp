@@ -1,53 +1,24 @@
-#include "engine/errlog.h"
-#include "engine/runcontext.h"
 #include "engine/settimestamp.h"
 #include "platform/linuxfilesystem.h"
-#include "tests/common/fakes.h"
-#include "tests/common/tempdir.h"
-
-#include <QFile>
+#include "tests/common/fsprobe.h"
+#include "tests/common/opfixture.h"
+#include "tests/common/tzguard.h"
 
 #include <gtest/gtest.h>
 
-#include <ctime>
 #include <functional>
-#include <memory>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 
 using namespace tavil;
 using namespace Qt::Literals::StringLiterals;
 using engine::SetTimeStampParams;
 using platform::MsgButton;
+using test::native;
+using test::setTimes;
+using test::statOf;
 
 namespace {
-
-// Local times in these tests are those of a fixed zone nine hours east of
-// UTC without summer time, whatever the machine is set to.
-class TzGuard {
-public:
-    explicit TzGuard(const char* rule) : m_had(qEnvironmentVariableIsSet("TZ")), m_old(qgetenv("TZ"))
-    {
-        qputenv("TZ", rule);
-        tzset();
-    }
-    ~TzGuard()
-    {
-        if (m_had)
-            qputenv("TZ", m_old);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
-    TzGuard(const TzGuard&) = delete;
-    TzGuard& operator=(const TzGuard&) = delete;
-
-private:
-    bool m_had;
-    QByteArray m_old;
-};
 
 QDateTime at(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 {
@@ -203,86 +174,15 @@ TEST(SetTimeStampName, StampTextAndNumbers)
 
 // ------------------------------------------------------------------ on disk
 
-// Forwards to the real file system; can hide the creation time, as a file
-// system without birth times does.
-class HidingFs final : public platform::FileSystem {
-public:
-    platform::FileInfo stat(const QString& p) override { return real.stat(p); }
-    bool exists(const QString& p) override { return real.exists(p); }
-    bool openable(const QString& p) override { return real.openable(p); }
-    platform::FsStatus rename(const QString& a, const QString& b) override { return real.rename(a, b); }
-    platform::FsStatus copy(const QString& a, const QString& b) override { return real.copy(a, b); }
-    platform::FsStatus move(const QString& a, const QString& b) override { return real.move(a, b); }
-    platform::FsStatus remove(const QString& p) override { return real.remove(p); }
-    platform::FsStatus makeDir(const QString& p) override { return real.makeDir(p); }
-    platform::FsStatus moveToTrash(const QString& p) override { return real.moveToTrash(p); }
-    platform::FsStatus readAttributes(const QString& p, quint32* a) override { return real.readAttributes(p, a); }
-    platform::FsStatus writeAttributes(const QString& p, quint32 a) override { return real.writeAttributes(p, a); }
-    platform::FsStatus readTimes(const QString& p, platform::FileTimes* t) override
-    {
-        const platform::FsStatus st = real.readTimes(p, t);
-        if (hideCreation)
-            t->creation = QDateTime();
-        return st;
-    }
-    platform::FsStatus writeTimes(const QString& p, const QDateTime& c, const QDateTime& a,
-                                  const QDateTime& w) override
-    {
-        return real.writeTimes(p, c, a, w);
-    }
-    platform::FsStatus listDir(const QString& d, QList<platform::DirEntry>* e) override { return real.listDir(d, e); }
-    bool isNetworkPath(const QString& p) override { return real.isNetworkPath(p); }
-
-    platform::LinuxFileSystem real;
-    bool hideCreation = false;
-};
-
-QByteArray native(const QString& path)
-{
-    return QFile::encodeName(path);
-}
-
-// Seconds and nanoseconds since the epoch, set exactly.
-void setTimes(const QString& path, timespec access, timespec write)
-{
-    const timespec ts[2] = {access, write};
-    ASSERT_EQ(::utimensat(AT_FDCWD, native(path).constData(), ts, 0), 0);
-}
-
-struct stat statOf(const QString& path)
-{
-    struct stat st {};
-    ::lstat(native(path).constData(), &st);
-    return st;
-}
-
-bool userXattrs(const QString& folder)
-{
-    const QByteArray p = native(folder + "/.xattr-probe");
-    QFile f(QFile::decodeName(p));
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.close();
-    const bool ok = ::setxattr(p.constData(), "user.tavil-probe", "1", 1, 0) == 0;
-    ::unlink(p.constData());
-    return ok;
-}
-
-class SetTimeStampRun : public ::testing::Test {
+// Local times in these tests are those of a fixed zone nine hours east of
+// UTC without summer time, whatever the machine is set to. Each run takes a
+// fresh context().
+class SetTimeStampRun : public test::OperationTest {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(src.isValid());
         ASSERT_TRUE(out.isValid());
-    }
-
-    std::unique_ptr<engine::RunContext> context(const QStringList& names)
-    {
-        auto ctx = std::make_unique<engine::RunContext>(engine::RunContext{fs, dialogs, clock, host});
-        ctx->SourceFolder = src.path(); // without the closing "/", as the folder box gives it
-        ctx->objList = names;
-        ctx->opts.logFile = false;
-        return ctx;
     }
 
     void useOutput(engine::RunContext& ctx)
@@ -291,12 +191,9 @@ protected:
         ctx.outputButtonPressed = true;
     }
 
-    TzGuard tz{"JST-9"};
-    test::TempDir src, out;
-    HidingFs fs;
-    test::FakeDialogs dialogs;
-    test::FakeClock clock;
-    test::FakeHost host;
+    test::TzGuard tz{"JST-9"};
+    test::TempDir& src = dir; // the folder of the run
+    test::TempDir out;
 };
 
 const QDateTime kMinute = QDateTime(QDate(2003, 3, 31), QTime(9, 5, 7));
@@ -326,17 +223,12 @@ TEST_F(SetTimeStampRun, SameMinuteClashesNeverOverwrite)
     src.createFile("a.txt", "A", kMinute);
     src.createFile("b.txt", "B", kMinute.addSecs(20));
     src.createFile("c.txt", "C", kMinute.addSecs(40));
-    test::TempDir logDir;
-    engine::ErrorLog log;
-    ASSERT_TRUE(log.open(logDir.path(), "run.log"));
     auto ctx = context({"a.txt", "b.txt", "c.txt"});
-    ctx->opts.logFile = true;
-    ctx->log = &log;
+    ASSERT_TRUE(openLog(*ctx));
     SetTimeStampParams p = nameParams(true, true, true, true, true, false);
     p.TimeSource = false;
 
     EXPECT_FALSE(engine::SetTimeStamp(*ctx, p));
-    log.close(false);
 
     EXPECT_EQ(src.list(), (QStringList{"2003-03-31_09-05.txt", "b.txt", "c.txt"}));
     EXPECT_EQ(src.read("2003-03-31_09-05.txt"), "A");
@@ -349,7 +241,7 @@ TEST_F(SetTimeStampRun, SameMinuteClashesNeverOverwrite)
                                          + u"b.txt\rのファイルをコピーできませんでした。"_s);
     EXPECT_EQ(dialogs.shown[0].title, u"同名ファイルの存在"_s);
     EXPECT_EQ(dialogs.shown[0].style, 49);
-    const QString logText = QString::fromUtf8(logDir.read("run.log"));
+    const QString logText = QString::fromUtf8(logBytes());
     EXPECT_TRUE(logText.contains(folder + u"b.txt\r\n\t-> "_s + folder + u"b.txt(タイムスタンプ変更)\r\n\r\n"_s))
         << logText.toStdString();
     EXPECT_TRUE(logText.contains(folder + u"c.txt\r\n"_s));
@@ -433,7 +325,7 @@ TEST_F(SetTimeStampRun, NumberingPassesAThousand)
 TEST_F(SetTimeStampRun, CreationOrWriteTimeNamesTheFile)
 {
     const QString a = src.createFile("a.txt", "A", kMinute);
-    const bool stored = userXattrs(src.path());
+    const bool stored = test::userXattrsIn(src.path());
     if (stored) {
         ASSERT_TRUE(fs.writeTimes(a, at(2001, 2, 3, 4, 5, 6), {}, {}).ok());
     }
@@ -530,7 +422,7 @@ TEST_F(SetTimeStampRun, OutputClashLeavesThePreviousCopyAlone)
 TEST_F(SetTimeStampRun, StampModeSetsOnlyTheChosenTimes)
 {
     const QString a = src.createFile("a.txt", "A");
-    setTimes(a, {1049000000, 123456789}, {1049100000, 987654321});
+    ASSERT_TRUE(setTimes(a, {1049000000, 123456789}, {1049100000, 987654321}));
     auto ctx = context({"a.txt"});
     SetTimeStampParams p;
     p.SetWriteTime = true;
@@ -549,7 +441,7 @@ TEST_F(SetTimeStampRun, StampModeSetsOnlyTheChosenTimes)
 
 TEST_F(SetTimeStampRun, StampModeSetsAllThree)
 {
-    if (!userXattrs(src.path()))
+    if (!test::userXattrsIn(src.path()))
         GTEST_SKIP() << "no user extended attributes here: the creation time cannot be stored";
     const QString a = src.createFile("a.txt", "A");
     auto ctx = context({"a.txt"});
@@ -573,7 +465,7 @@ TEST_F(SetTimeStampRun, StampModeSetsAllThree)
 TEST_F(SetTimeStampRun, ReadOnlyFileKeepsItsTimesSilently)
 {
     const QString a = src.createFile("a.txt", "A");
-    setTimes(a, {1049000000, 0}, {1049100000, 0});
+    ASSERT_TRUE(setTimes(a, {1049000000, 0}, {1049100000, 0}));
     ASSERT_EQ(::chmod(native(a).constData(), 0444), 0);
     src.createFile("b.txt", "B");
     auto ctx = context({"a.txt", "b.txt"});
@@ -591,10 +483,10 @@ TEST_F(SetTimeStampRun, ReadOnlyFileKeepsItsTimesSilently)
 TEST_F(SetTimeStampRun, StampModeInOutputFolderChangesTheCopyOnly)
 {
     const QString a = src.createFile("a.txt", "A");
-    setTimes(a, {1049000000, 0}, {1049100000, 0});
+    ASSERT_TRUE(setTimes(a, {1049000000, 0}, {1049100000, 0}));
     src.createFile("b.txt", "B");
     const QString oldB = out.createFile("b.txt", "old B");
-    setTimes(oldB, {1000000000, 0}, {1000000000, 0});
+    ASSERT_TRUE(setTimes(oldB, {1000000000, 0}, {1000000000, 0}));
     auto ctx = context({"a.txt", "b.txt"});
     useOutput(*ctx);
     ctx->opts.fileDouble2 = true;

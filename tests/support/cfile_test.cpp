@@ -1,70 +1,29 @@
 #include "support/cfile.h"
 
 #include "platform/linuxfilesystem.h"
+#include "tests/common/fsprobe.h"
 #include "tests/common/tempdir.h"
+#include "tests/common/tzguard.h"
 
 #include <QDir>
 #include <QFile>
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/xattr.h>
-#include <time.h>
 #include <unistd.h>
 
 #include <cstdlib>
 
 using tavil::platform::LinuxFileSystem;
 using tavil::support::cFile;
+using tavil::test::setTimes;
+using tavil::test::statOf;
 using tavil::test::TempDir;
+using tavil::test::TzGuard;
+using tavil::test::userXattrsWork;
 
 namespace {
-
-// Sets a POSIX time-zone rule for one test and puts the old one back.
-class TzGuard {
-public:
-    explicit TzGuard(const char* rule) : m_had(qEnvironmentVariableIsSet("TZ")), m_old(qgetenv("TZ"))
-    {
-        qputenv("TZ", rule);
-        tzset();
-    }
-    ~TzGuard()
-    {
-        if (m_had)
-            qputenv("TZ", m_old);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
-
-private:
-    bool m_had;
-    QByteArray m_old;
-};
-
-bool setTimes(const QString& path, time_t atime, long ans, time_t mtime, long mns)
-{
-    const timespec ts[2] = {{atime, ans}, {mtime, mns}};
-    return ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), ts, 0) == 0;
-}
-
-struct stat statOf(const QString& path)
-{
-    struct stat st = {};
-    ::lstat(QFile::encodeName(path).constData(), &st);
-    return st;
-}
-
-bool userXattrsWork(const QString& path)
-{
-    const QByteArray p = QFile::encodeName(path);
-    if (::setxattr(p.constData(), "user.tavil-probe", "1", 1, 0) != 0)
-        return false;
-    ::removexattr(p.constData(), "user.tavil-probe");
-    return true;
-}
 
 QDateTime local(int y, int mo, int d, int h, int mi, int s)
 {
@@ -124,7 +83,7 @@ TEST_F(CFileTest, GetFileTimeStampDropsMillisecondsAndUsesTheRuleOfEachDate)
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
-        ASSERT_TRUE(setTimes(file, row.mtime + 60, 999999999, row.mtime, 987654321));
+        ASSERT_TRUE(setTimes(file, {row.mtime + 60, 999999999}, {row.mtime, 987654321}));
         QDateTime creation, access, write;
         ASSERT_TRUE(cf.GetFileTimeStamp(file, creation, access, write));
         EXPECT_EQ(write, row.expected);
@@ -148,7 +107,7 @@ TEST_F(CFileTest, SetFileTimeStampWritesTheChosenTimesInWholeSeconds)
 {
     TzGuard tz("JST-9");
     const QString file = tmp.createFile("a.txt", "x");
-    ASSERT_TRUE(setTimes(file, 1000000000, 0, 1000000000, 0));
+    ASSERT_TRUE(setTimes(file, {1000000000, 0}, {1000000000, 0}));
 
     // The access time is not chosen (invalid) and stays as it was.
     QDateTime write = local(2003, 3, 31, 9, 5, 7).addMSecs(450);
@@ -182,7 +141,7 @@ TEST_F(CFileTest, SetFileTimeStampStoresACreationTimeWhereAttributesCanBeKept)
 TEST_F(CFileTest, SetFileTimeStampRefusesReadOnlyFilesFoldersAndMissingFiles)
 {
     const QString readOnly = tmp.createFile("ro.txt", "keep");
-    ASSERT_TRUE(setTimes(readOnly, 1000000000, 0, 1000000000, 0));
+    ASSERT_TRUE(setTimes(readOnly, {1000000000, 0}, {1000000000, 0}));
     ASSERT_EQ(::chmod(QFile::encodeName(readOnly).constData(), 0444), 0);
     const QString dir = tmp.createDir("sub");
     const struct stat dirBefore = statOf(dir);

@@ -2,7 +2,9 @@
 
 #include "platform/linuxfilesystem.h"
 #include "tests/common/fakes.h"
+#include "tests/common/fsprobe.h"
 #include "tests/common/tempdir.h"
+#include "tests/common/tzguard.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -11,7 +13,6 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -21,44 +22,13 @@ using tavil::platform::Err;
 using tavil::platform::LinuxFileSystem;
 using tavil::support::classFile;
 using tavil::test::FakeDialogs;
+using tavil::test::native;
 using tavil::test::TempDir;
+using tavil::test::TzGuard;
+using tavil::test::userXattrsWork;
 namespace Attr = tavil::platform::Attr;
 
 namespace {
-
-class TzGuard {
-public:
-    explicit TzGuard(const char* rule) : m_had(qEnvironmentVariableIsSet("TZ")), m_old(qgetenv("TZ"))
-    {
-        qputenv("TZ", rule);
-        tzset();
-    }
-    ~TzGuard()
-    {
-        if (m_had)
-            qputenv("TZ", m_old);
-        else
-            qunsetenv("TZ");
-        tzset();
-    }
-
-private:
-    bool m_had;
-    QByteArray m_old;
-};
-
-QByteArray native(const QString& path)
-{
-    return QFile::encodeName(path);
-}
-
-bool userXattrsWork(const QString& path)
-{
-    if (::setxattr(native(path).constData(), "user.tavil-probe", "1", 1, 0) != 0)
-        return false;
-    ::removexattr(native(path).constData(), "user.tavil-probe");
-    return true;
-}
 
 class ClassFileTest : public ::testing::Test {
 protected:

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "platform/linuxfilesystem.h"
+
+namespace tavil::test {
+
+// The real file system of the machine behind one seam: every call goes to a
+// LinuxFileSystem, except that creation times can be hidden, as a file system
+// without birth times hides them.
+class TestFileSystem final : public platform::FileSystem {
+public:
+    platform::FileInfo stat(const QString& path) override { return real.stat(path); }
+    bool exists(const QString& path) override { return real.exists(path); }
+    bool openable(const QString& path) override { return real.openable(path); }
+    platform::FsStatus rename(const QString& from, const QString& to) override { return real.rename(from, to); }
+    platform::FsStatus copy(const QString& from, const QString& to) override { return real.copy(from, to); }
+    platform::FsStatus move(const QString& from, const QString& to) override { return real.move(from, to); }
+    platform::FsStatus remove(const QString& path) override { return real.remove(path); }
+    platform::FsStatus makeDir(const QString& path) override { return real.makeDir(path); }
+    platform::FsStatus moveToTrash(const QString& path) override { return real.moveToTrash(path); }
+    platform::FsStatus readAttributes(const QString& path, quint32* attrs) override
+    {
+        return real.readAttributes(path, attrs);
+    }
+    platform::FsStatus writeAttributes(const QString& path, quint32 attrs) override
+    {
+        return real.writeAttributes(path, attrs);
+    }
+    platform::FsStatus readTimes(const QString& path, platform::FileTimes* times) override;
+    platform::FsStatus writeTimes(const QString& path, const QDateTime& creation, const QDateTime& lastAccess,
+                                  const QDateTime& lastWrite) override
+    {
+        return real.writeTimes(path, creation, lastAccess, lastWrite);
+    }
+    platform::FsStatus listDir(const QString& dir, QList<platform::DirEntry>* entries) override
+    {
+        return real.listDir(dir, entries);
+    }
+    bool isNetworkPath(const QString& path) override { return real.isNetworkPath(path); }
+
+    platform::LinuxFileSystem real;
+    // The errno seam of the real file system, under the name tests know.
+    decltype(platform::LinuxFileSystem::injectErrno)& injectErrno = real.injectErrno;
+    bool hideCreation = false;
+};
+
+} // namespace tavil::test
