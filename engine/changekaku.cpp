@@ -47,17 +47,17 @@ bool ChangeKaku(RunContext& ctx, const ChangeKakuParams& params)
         return true;
     }
 
-    RenameSpec spec;
-    spec.folder = ctx.SourceFolder;
-    spec.showChangingStatus = true;
-    spec.newName = [&params](int, const QString& oldName) -> std::optional<NewName> {
+    RenameSpec job;
+    job.folder = ctx.SourceFolder;
+    job.showChangingStatus = true;
+    job.newName = [&params](int, const QString& oldName) -> std::optional<NewName> {
         const std::optional<QString> name = changeKakuNewName(params, oldName);
         if (!name)
             return std::nullopt;
         // The clash message names the new base name and extension.
         return NewName{*name, *name};
     };
-    return runRenameLoop(ctx, spec);
+    return runRenameLoop(ctx, job);
 }
 
 } // namespace tavil::engine

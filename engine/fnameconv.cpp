@@ -128,9 +128,9 @@ ConvertedName fnameConvNewName(const QString& oldName, const FNameConvParams& pa
 
 bool FNameConv(RunContext& ctx, const FNameConvParams& params)
 {
-    RenameSpec spec;
-    spec.folder = ctx.SourceFolder;
-    spec.newName = [&ctx, &params](int, const QString& oldName) -> std::optional<NewName> {
+    RenameSpec job;
+    job.folder = ctx.SourceFolder;
+    job.newName = [&ctx, &params](int, const QString& oldName) -> std::optional<NewName> {
         const ConvertedName c = fnameConvNewName(oldName, params);
         NewName n;
         n.name = c.base + u'.' + c.ext;
@@ -144,7 +144,7 @@ bool FNameConv(RunContext& ctx, const FNameConvParams& params)
             return std::nullopt;
         return n;
     };
-    return runRenameLoop(ctx, spec);
+    return runRenameLoop(ctx, job);
 }
 
 } // namespace tavil::engine

@@ -154,9 +154,9 @@ bool FNameEdit(RunContext& ctx, const FNameEditParams& params)
     if (rule.mode == Mode::Replace && rule.text.isEmpty())
         return true;
 
-    RenameSpec spec;
-    spec.folder = ctx.SourceFolder;
-    spec.newName = [&rule](int, const QString& oldName) -> std::optional<NewName> {
+    RenameSpec job;
+    job.folder = ctx.SourceFolder;
+    job.newName = [&rule](int, const QString& oldName) -> std::optional<NewName> {
         QString edited;
         // An unusable position goes through the error trap (the generic
         // message, stop) before the file is touched.
@@ -166,7 +166,7 @@ bool FNameEdit(RunContext& ctx, const FNameEditParams& params)
             return std::nullopt;
         return NewName{edited + u'.' + M1::GetExtName(oldName), QString()};
     };
-    return runRenameLoop(ctx, spec);
+    return runRenameLoop(ctx, job);
 }
 
 } // namespace tavil::engine

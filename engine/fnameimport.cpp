@@ -75,16 +75,16 @@ bool FNameImport(RunContext& ctx, const FNameImportParams& params)
         return true;
     }
 
-    RenameSpec spec;
-    spec.folder = ctx.SourceFolder;
-    spec.showChangingStatus = true;
-    spec.count = n;
-    spec.newName = [&params](int i, const QString& oldName) -> std::optional<NewName> {
+    RenameSpec job;
+    job.folder = ctx.SourceFolder;
+    job.showChangingStatus = true;
+    job.count = n;
+    job.newName = [&params](int i, const QString& oldName) -> std::optional<NewName> {
         if (oldName == kSkipRow)
             return std::nullopt; // holds its place: the name at this row goes unused
         return NewName{fnameImportNewName(oldName, params.ImportNames[i], params), QString()};
     };
-    return runRenameLoop(ctx, spec);
+    return runRenameLoop(ctx, job);
 }
 
 } // namespace tavil::engine

@@ -162,19 +162,19 @@ bool OperationLoop::finish(bool clearList, bool refreshList)
     return false;
 }
 
-bool runRenameLoop(RunContext& ctx, const RenameSpec& spec)
+bool runRenameLoop(RunContext& ctx, const RenameSpec& job)
 {
     // The lists stay usable during the pauses, so the loop works on a copy.
     const QStringList list = ctx.objList;
-    const int n = spec.count < 0 ? static_cast<int>(list.size())
-                                 : std::min(spec.count, static_cast<int>(list.size()));
+    const int n = job.count < 0 ? static_cast<int>(list.size())
+                                 : std::min(job.count, static_cast<int>(list.size()));
     OperationLoop loop(ctx);
-    loop.begin(spec.folder, n, spec.showChangingStatus);
+    loop.begin(job.folder, n, job.showChangingStatus);
     for (int i = 0; i < n; ++i) {
         if (loop.abortRequested(i))
             return true;
         const QString& oldName = list[i];
-        if (const std::optional<NewName> built = spec.newName(i, oldName)) {
+        if (const std::optional<NewName> built = job.newName(i, oldName)) {
             const FsStatus status = built->error != Err::None ? FsStatus{built->error, 0}
                                                               : loop.place(oldName, built->name);
             if (!status.ok()) {

@@ -104,6 +104,6 @@ struct RenameSpec {
 
 // Runs the whole skeleton with the standard clash texts ("と同じ名前のファイル
 // が存在するため" ...); True when it stopped early.
-bool runRenameLoop(RunContext& ctx, const RenameSpec& spec);
+bool runRenameLoop(RunContext& ctx, const RenameSpec& job);
 
 } // namespace tavil::engine

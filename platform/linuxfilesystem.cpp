@@ -990,13 +990,13 @@ FsStatus LinuxFileSystem::writeTimes(const QString& path, const QDateTime& creat
 
     if (!lastAccess.isValid() && !lastWrite.isValid())
         return ok();
-    const auto spec = [](const QDateTime& t) {
+    const auto toTimespec = [](const QDateTime& t) {
         struct timespec ts;
         ts.tv_sec = t.isValid() ? time_t(t.toSecsSinceEpoch()) : 0;
         ts.tv_nsec = t.isValid() ? 0 : UTIME_OMIT;
         return ts;
     };
-    const struct timespec ts[2] = {spec(lastAccess), spec(lastWrite)};
+    const struct timespec ts[2] = {toTimespec(lastAccess), toTimespec(lastWrite)};
     return statusFromErrno(sys.utimens(path, ts), ErrnoContext::Source);
 }
 

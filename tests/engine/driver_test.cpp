@@ -61,12 +61,12 @@ struct DriverFixture {
     void renameOperation()
     {
         host.operation = [this](Tab, RunContext& ctx) {
-            engine::RenameSpec spec;
-            spec.folder = host.folder;
-            spec.newName = [](int, const QString& old) -> std::optional<engine::NewName> {
+            engine::RenameSpec job;
+            job.folder = host.folder;
+            job.newName = [](int, const QString& old) -> std::optional<engine::NewName> {
                 return engine::NewName{old.section(u'.', 0, 0) + QStringLiteral(".new"), {}, platform::Err::None};
             };
-            return engine::runRenameLoop(ctx, spec);
+            return engine::runRenameLoop(ctx, job);
         };
     }
 };

@@ -15,7 +15,7 @@ using platform::Err;
 using platform::MsgButton;
 
 // Every case starts from a bench of its own with the log open. The loop takes
-// its folder from the spec, so the context starts without one.
+// its folder from the job, so the context starts without one.
 struct Fixture : RunBench {
     Fixture()
     {
@@ -27,12 +27,12 @@ struct Fixture : RunBench {
 // The trivial rule: "<base>.new".
 RenameSpec toNew(const QString& folder)
 {
-    RenameSpec spec;
-    spec.folder = folder;
-    spec.newName = [](int, const QString& old) -> std::optional<NewName> {
+    RenameSpec job;
+    job.folder = folder;
+    job.newName = [](int, const QString& old) -> std::optional<NewName> {
         return NewName{old.section(u'.', 0, 0) + QStringLiteral(".new"), {}, Err::None};
     };
-    return spec;
+    return job;
 }
 
 TEST(RenameLoopTest, ErrorPolicyByNumber)
@@ -103,16 +103,16 @@ TEST(RenameLoopTest, ErrorPolicyByNumber)
         f.dialogs.answers = c.answers;
         f.ctx.opts.fileDouble2 = c.fileDouble2;
         f.ctx.objList = c.list;
-        RenameSpec spec = toNew(f.dir.path());
+        RenameSpec job = toNew(f.dir.path());
         if (c.ruleForA) {
             const NewName forA = *c.ruleForA;
-            const auto plain = spec.newName;
-            spec.newName = [forA, plain](int i, const QString& old) -> std::optional<NewName> {
+            const auto plain = job.newName;
+            job.newName = [forA, plain](int i, const QString& old) -> std::optional<NewName> {
                 return old == u"a.txt" ? std::optional<NewName>(forA) : plain(i, old);
             };
         }
 
-        EXPECT_EQ(engine::runRenameLoop(f.ctx, spec), c.stopped);
+        EXPECT_EQ(engine::runRenameLoop(f.ctx, job), c.stopped);
         EXPECT_EQ(f.ctx.errCount, c.errCount);
         if (c.boxText.isEmpty()) {
             EXPECT_TRUE(f.dialogs.shown.isEmpty());
@@ -146,15 +146,15 @@ TEST(RenameLoopTest, AbortTakesEffectAtTheNextPollOfTwenty)
         list.append(name);
     }
     f.ctx.objList = list;
-    RenameSpec spec = toNew(f.dir.path());
-    const auto plain = spec.newName;
-    spec.newName = [&f, plain](int i, const QString& old) {
+    RenameSpec job = toNew(f.dir.path());
+    const auto plain = job.newName;
+    job.newName = [&f, plain](int i, const QString& old) {
         if (i == 5)
             f.ctx.gCancel = true; // pressed while file 5 is handled
         return plain(i, old);
     };
 
-    EXPECT_TRUE(engine::runRenameLoop(f.ctx, spec));
+    EXPECT_TRUE(engine::runRenameLoop(f.ctx, job));
 
     ASSERT_EQ(f.dialogs.shown.size(), 1);
     EXPECT_EQ(f.dialogs.shown[0].text, QStringLiteral(u"ユーザーによって中止されました。"));
@@ -176,10 +176,10 @@ TEST(RenameLoopTest, EmptyListCompletesAndResets)
 {
     Fixture f;
     f.clock.seconds = 7.5;
-    RenameSpec spec = toNew(f.dir.path());
-    spec.showChangingStatus = true;
+    RenameSpec job = toNew(f.dir.path());
+    job.showChangingStatus = true;
 
-    EXPECT_FALSE(engine::runRenameLoop(f.ctx, spec));
+    EXPECT_FALSE(engine::runRenameLoop(f.ctx, job));
 
     EXPECT_EQ(f.host.progressMax, 0);
     EXPECT_EQ(f.host.progressValues, QList<int>{0});
@@ -199,9 +199,9 @@ TEST(RenameLoopTest, NamesLeftAloneAndTrailingDots)
     for (const char* name : {"a.txt", "b.txt", "c.txt", "d.txt"})
         f.dir.createFile(QString::fromUtf8(name), "x");
     f.ctx.objList = QStringList{"a.txt", "b.txt", "c.txt", "d.txt"};
-    RenameSpec spec;
-    spec.folder = f.dir.folder();
-    spec.newName = [](int i, const QString&) -> std::optional<NewName> {
+    RenameSpec job;
+    job.folder = f.dir.folder();
+    job.newName = [](int i, const QString&) -> std::optional<NewName> {
         switch (i) {
         case 0: return NewName{QString(), {}, Err::None};          // empty
         case 1: return NewName{QStringLiteral(".."), {}, Err::None}; // the folder above
@@ -210,7 +210,7 @@ TEST(RenameLoopTest, NamesLeftAloneAndTrailingDots)
         }
     };
 
-    EXPECT_FALSE(engine::runRenameLoop(f.ctx, spec));
+    EXPECT_FALSE(engine::runRenameLoop(f.ctx, job));
     EXPECT_TRUE(f.dialogs.shown.isEmpty());
     EXPECT_EQ(f.dir.list(), (QStringList{"a.txt", "b.txt", "c", "d.txt"}));
     EXPECT_EQ(f.host.progressValues, (QList<int>{1, 2, 3, 4, 0}));
@@ -222,9 +222,9 @@ TEST(RenameLoopTest, CountLimitsTheEntriesWalked)
     f.dir.createFile(QStringLiteral("a.txt"), "A");
     f.dir.createFile(QStringLiteral("b.txt"), "B");
     f.ctx.objList = QStringList{"a.txt", "b.txt"};
-    RenameSpec spec = toNew(f.dir.path());
-    spec.count = 1;
-    EXPECT_FALSE(engine::runRenameLoop(f.ctx, spec));
+    RenameSpec job = toNew(f.dir.path());
+    job.count = 1;
+    EXPECT_FALSE(engine::runRenameLoop(f.ctx, job));
     EXPECT_EQ(f.host.progressMax, 1);
     EXPECT_EQ(f.dir.list(), (QStringList{"a.new", "b.txt"}));
 }
