@@ -4,4 +4,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-debian.sh
 bash scripts/build.sh
-ctest --test-dir build --output-on-failure -j"$(nproc)" --timeout 600
+set +e
+ctest --test-dir build --output-on-failure -j"$(nproc)" --timeout 600 2>&1 | tee build/ctest.log
+rc=${PIPESTATUS[0]}
+set -e
+# The summary line last, after ctest's list of skipped tests.
+grep -E '^[0-9]+% tests passed' build/ctest.log | tail -n 1
+exit "$rc"
