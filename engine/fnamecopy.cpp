@@ -9,8 +9,6 @@
 #include "support/classfile.h"
 #include "support/module1.h"
 
-#include <cmath>
-#include <limits>
 
 namespace tavil::engine {
 
@@ -75,41 +73,6 @@ FsStatus badName()
 }
 
 } // namespace
-
-platform::Err wholePartOf(const QString& text, qint32* value)
-{
-    const QString t = text.trimmed();
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < t.size() && (t[i] == u'-' || t[i] == u'+')) {
-        negative = t[i] == u'-';
-        ++i;
-    }
-    qint64 whole = 0;
-    bool overflow = false;
-    int digits = 0;
-    for (; i < t.size() && t[i] >= u'0' && t[i] <= u'9'; ++i, ++digits) {
-        if (!overflow) {
-            whole = whole * 10 + (t[i].unicode() - u'0');
-            overflow = whole > (qint64(1) << 33);
-        }
-    }
-    bool fraction = false; // any non-zero digit after the point
-    if (i < t.size() && t[i] == u'.') {
-        for (++i; i < t.size() && t[i] >= u'0' && t[i] <= u'9'; ++i, ++digits)
-            fraction = fraction || t[i] != u'0';
-    }
-    if (digits == 0 || i != t.size())
-        return Err::TypeMismatch;
-    if (overflow)
-        return Err::Overflow;
-    // The largest whole number not above the value.
-    qint64 v = negative ? -whole - (fraction ? 1 : 0) : whole;
-    if (v < std::numeric_limits<qint32>::min() || v > std::numeric_limits<qint32>::max())
-        return Err::Overflow;
-    *value = static_cast<qint32>(v);
-    return Err::None;
-}
 
 QString clashName(const QString& oldName, const FNameCopyParams& params, qint64 number)
 {

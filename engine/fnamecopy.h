@@ -24,12 +24,6 @@ struct FNameCopyParams {
     QString ClashStart = QStringLiteral("0"); // the first number; its whole part counts
 };
 
-// The whole part of a number field that may hold a fraction ("1.7" → 1,
-// "-0.5" → -1): blanks around an optional sign, digits and an optional
-// decimal part. No number is Err::TypeMismatch, a whole part beyond 32 bits
-// Err::Overflow.
-platform::Err wholePartOf(const QString& text, qint32* value);
-
 // base & prefix & number & suffix & "." & extension, from the old name.
 QString clashName(const QString& oldName, const FNameCopyParams& params, qint64 number);
 

@@ -1,4 +1,5 @@
 #include "engine/fnamecopy.h"
+#include "engine/numbers.h"
 
 #include "tests/common/opfixture.h"
 
