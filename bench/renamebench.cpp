@@ -63,7 +63,7 @@ public:
     void beep() override {}
     void clearWorkList() override {}
     void refreshFileList() override {}
-    void focusControl(const QString&) override {}
+    void focusField(engine::Field) override {}
 };
 
 double now()

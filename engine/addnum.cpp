@@ -5,6 +5,7 @@
 #include "engine/numbers.h"
 #include "engine/operation.h"
 #include "engine/runcontext.h"
+#include "engine/texts.h"
 #include "platform/dialogs.h"
 #include "support/module1.h"
 
@@ -63,19 +64,19 @@ bool AddNum(RunContext& ctx, const AddNumParams& params)
 
     if (params.UnifyName && params.NumberShape != 1 && params.NumberShape != 2 && params.UnifiedName.isEmpty()) {
         ctx.dialogs.msgBox(QStringLiteral("「名前」が入力されていません。"), kTitle, platform::MsgStyle::Exclamation);
-        ctx.host.focusControl(QStringLiteral("Text4"));
+        ctx.host.focusField(Field::UnifiedName);
         return true;
     }
     // A step of 0 gives every row the same number, and advancing past a
     // taken number would then never end.
     if (step == 0) {
         ctx.dialogs.msgBox(QStringLiteral("「増加数」に 0 は指定できません。"), kTitle, platform::MsgStyle::Exclamation);
-        ctx.host.focusControl(QStringLiteral("Text7"));
+        ctx.host.focusField(Field::Step);
         return true;
     }
 
     OperationLoop loop(ctx);
-    loop.begin(ctx.SourceFolder, n, true);
+    loop.begin(n, true);
 
     qint64 number = start;
     // Moves to the next number; false (after the generic overflow message)
@@ -98,6 +99,7 @@ bool AddNum(RunContext& ctx, const AddNumParams& params)
                 const platform::FsStatus st = loop.place(oldName, newName);
                 if (st.err != Err::Exists) {
                     ClashInfo failed;
+                    failed.logOld = ctx.SourceFolder + oldName;
                     failed.logNew = loop.targetFolder() + newName;
                     if (!st.ok() && loop.handleError(st, failed) == Next::Stop)
                         return true;
@@ -113,7 +115,7 @@ bool AddNum(RunContext& ctx, const AddNumParams& params)
                 if (!ctx.opts.fileDouble2) {
                     ctx.strMsg = QStringLiteral("同じ名前のファイルが存在するため") + u'\r'
                         + QStringLiteral("名前を変更することが出来ませんでした。");
-                    if (ctx.dialogs.msgBox(ctx.strMsg, QStringLiteral("同名ファイルの存在"),
+                    if (ctx.dialogs.msgBox(ctx.strMsg, texts::kClashTitle,
                                            platform::MsgStyle::OkCancelExclamation)
                         == MsgButton::Cancel)
                         return true;

@@ -43,12 +43,11 @@ bool ChangeKaku(RunContext& ctx, const ChangeKakuParams& params)
     if (params.ExtensionMode == Mode::Change && params.NewExtension.isEmpty()) {
         ctx.dialogs.msgBox(QStringLiteral("「拡張子」が入力されていません。"), QStringLiteral("拡張子の変更"),
                            platform::MsgStyle::Exclamation);
-        ctx.host.focusControl(QStringLiteral("Text8"));
+        ctx.host.focusField(Field::NewExtension);
         return true;
     }
 
     RenameSpec job;
-    job.folder = ctx.SourceFolder;
     job.showChangingStatus = true;
     job.newName = [&params](int, const QString& oldName) -> std::optional<NewName> {
         const std::optional<QString> name = changeKakuNewName(params, oldName);

@@ -21,6 +21,7 @@ bool openForOutput(QFile& file)
 bool ErrorLog::open(const QString& folder, const QString& fileName)
 {
     close(false);
+    m_writeFailed = false;
     m_file.setFileName(platform::joinPath(folder, fileName));
     if (!openForOutput(m_file)) {
         // Only a missing folder is worth a second try; any other failure
@@ -41,9 +42,12 @@ void ErrorLog::writeEntry(const QString& oldPath, const QString& newPath)
 {
     if (!m_file.isOpen())
         return;
-    m_file.write((oldPath + kCrLf + u'\t' + QStringLiteral("-> ") + newPath + kCrLf + kCrLf).toUtf8());
+    const QByteArray entry = (platform::visibleName(oldPath) + kCrLf + u'\t' + QStringLiteral("-> ")
+                              + platform::visibleName(newPath) + kCrLf + kCrLf)
+                                 .toUtf8();
     // On disk at once, so the entries survive a run that ends badly.
-    m_file.flush();
+    if (m_file.write(entry) != entry.size() || !m_file.flush())
+        m_writeFailed = true;
 }
 
 void ErrorLog::close(bool remove)

@@ -1,15 +1,17 @@
 #include "engine/errmsg.h"
 
 #include "engine/runcontext.h"
+#include "engine/texts.h"
 #include "platform/dialogs.h"
 #include "platform/filesystem.h"
+#include "platform/names.h"
 
 namespace tavil::engine {
 
 using platform::Err;
 
 namespace {
-const QString kErrorTitle = QStringLiteral(u"ｴﾗｰ");
+const QString kErrorTitle = texts::kErrorTitle;
 } // namespace
 
 QString genericErrorText(int number)
@@ -29,8 +31,15 @@ void showGenericError(RunContext& ctx, int number, const QString& detail)
     ctx.dialogs.msgBox(ctx.strMsg, kErrorTitle, platform::MsgStyle::Critical);
 }
 
-void ErrMsg(RunContext& ctx, const platform::FsStatus& status, const QString& DirPath)
+void ErrMsg(RunContext& ctx, const platform::FsStatus& status, const QString& DirPath, const QString& filePath)
 {
+    if (status.err == Err::Denied && status.reading) {
+        ctx.strMsg = (filePath.isEmpty() ? QString() : platform::visibleName(filePath) + QStringLiteral("\r\n\r\n"))
+                     + QStringLiteral(u"ファイルを読み取ることができませんでした。\r\n"
+                                      u"ファイルのアクセス権を確認して下さい。");
+        ctx.dialogs.msgBox(ctx.strMsg, QStringLiteral(u"ファイルの読み取りエラー"), platform::MsgStyle::Critical);
+        return;
+    }
     switch (status.err) {
     case Err::Access: {
         const bool network = ctx.fs.isNetworkPath(DirPath)

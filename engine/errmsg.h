@@ -15,7 +15,10 @@ QString genericErrorText(int number);
 void showGenericError(RunContext& ctx, int number, const QString& detail = QString());
 
 // The messages for disk full (61), write protection (70) and access errors
-// (75, with its network variant); nothing for other numbers.
-void ErrMsg(RunContext& ctx, const platform::FsStatus& status, const QString& DirPath);
+// (75, with its network variant); nothing for other numbers. A 70 met in
+// reading a file (a copy's source) is not a write-protected disk: that
+// message names the file that can't be read.
+void ErrMsg(RunContext& ctx, const platform::FsStatus& status, const QString& DirPath,
+            const QString& filePath = QString());
 
 } // namespace tavil::engine

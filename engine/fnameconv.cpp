@@ -129,7 +129,6 @@ ConvertedName fnameConvNewName(const QString& oldName, const FNameConvParams& pa
 bool FNameConv(RunContext& ctx, const FNameConvParams& params)
 {
     RenameSpec job;
-    job.folder = ctx.SourceFolder;
     job.newName = [&ctx, &params](int, const QString& oldName) -> std::optional<NewName> {
         const ConvertedName c = fnameConvNewName(oldName, params);
         NewName n;

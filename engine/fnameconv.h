@@ -32,10 +32,10 @@ struct ConvertedName {
 // base name (a dot file such as ".profile") stays empty.
 ConvertedName fnameConvNewName(const QString& oldName, const FNameConvParams& params);
 
-// The conversion over ctx.objList in ctx.SourceFolder. A file whose
-// converted name cannot be used (a "／" that became "/") keeps its name: it
-// is reported, logged and counted as an error, and the run goes on. True
-// when it stopped early.
+// The conversion over ctx.objList in ctx.SourceFolder. A converted name
+// that cannot be used (a "／" that became "/") stops the run before that
+// file is touched, with the generic message naming the name; the files
+// before it keep their new names. True when it stopped early.
 bool FNameConv(RunContext& ctx, const FNameConvParams& params);
 
 } // namespace tavil::engine

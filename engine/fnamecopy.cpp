@@ -3,6 +3,7 @@
 #include "engine/numbers.h"
 #include "engine/operation.h"
 #include "engine/runcontext.h"
+#include "engine/texts.h"
 #include "platform/dialogs.h"
 #include "platform/filesystem.h"
 #include "platform/names.h"
@@ -16,8 +17,6 @@ using platform::Err;
 using platform::FsStatus;
 
 namespace {
-
-const QString kAbortTitle = QStringLiteral("作業の中止");
 
 // A folder path that names the folder itself even when its last part is a
 // symbolic link: "x/link/." resolves the link, "x/link" would not.
@@ -69,7 +68,7 @@ bool sameFile(platform::FileSystem& fs, support::classFile& source, support::cla
 
 FsStatus badName()
 {
-    return FsStatus{Err::BadName, 0};
+    return FsStatus{Err::BadName, 0, false};
 }
 
 } // namespace
@@ -89,8 +88,7 @@ bool FNameCopy(RunContext& ctx, const FNameCopyParams& params)
 
     // Without an output folder the targets would be relative paths.
     if (ctx.outFolder.isEmpty()) {
-        ctx.dialogs.msgBox(QStringLiteral("出力先フォルダを設定して下さい。"), QString(),
-                           platform::MsgStyle::Critical);
+        ctx.dialogs.msgBox(texts::kSetOutFolder, QString(), platform::MsgStyle::Critical);
         return true;
     }
     const QString out = platform::withTrailingSeparator(ctx.outFolder);
@@ -101,15 +99,16 @@ bool FNameCopy(RunContext& ctx, const FNameCopyParams& params)
     }
 
     OperationLoop loop(ctx);
+    loop.setAbortText(QStringLiteral(u"作業を中止します。"));
     const int n = static_cast<int>(ctx.objList.size());
-    loop.begin(ctx.SourceFolder, n, true);
+    loop.begin(n, true);
 
     // A number field that holds no number, or a prefix or suffix that would
     // put the file into another folder, stops the run before any file is
     // touched, with a message rather than silently.
     qint32 start = 0;
     if (const Err err = wholePartOf(params.ClashStart, &start); err != Err::None) {
-        loop.handleError(FsStatus{err, 0}, ClashInfo{});
+        loop.handleError(FsStatus{err, 0, false}, ClashInfo{});
         return true;
     }
     if (platform::checkNewName(params.ClashPrefix + u'0' + params.ClashSuffix) == platform::NameVerdict::Bad) {
@@ -123,18 +122,13 @@ bool FNameCopy(RunContext& ctx, const FNameCopyParams& params)
     support::classFile targetFile(fs, ctx.dialogs);
 
     for (int i = 0; i < n; ++i) {
-        if (i % 20 == 0) {
-            ctx.host.processEvents();
-            if (ctx.gCancel) {
-                ctx.gCancel = false;
-                ctx.strMsg = QStringLiteral("作業を中止します。");
-                ctx.dialogs.msgBox(ctx.strMsg, kAbortTitle, platform::MsgStyle::Exclamation);
-                return true;
-            }
-        }
+        if (loop.abortRequested(i))
+            return true;
 
         const QString& oldName = list[i];
         const QString from = source + oldName;
+        ClashInfo entry; // names the file when it can't be copied
+        entry.logOld = from;
         sourceFile.setFileName(from);
         qint64 counter = qint64(start) - 1; // each file numbers from the start again
         QString candidate = oldName;
@@ -143,13 +137,12 @@ bool FNameCopy(RunContext& ctx, const FNameCopyParams& params)
             if (verdict == platform::NameVerdict::LeaveAlone)
                 break; // "", "." or "..": no file of this folder
             if (verdict == platform::NameVerdict::Bad) {
-                ClashInfo failed;
-                failed.logNew = out + candidate;
-                loop.handleError(badName(), failed);
+                entry.logNew = out + candidate;
+                loop.handleError(badName(), entry);
                 return true;
             }
             const QString to = out + candidate;
-            const FsStatus st = params.CopyMode ? fs.copy(from, to) : fs.move(from, to);
+            const FsStatus st = params.CopyMode ? loop.copyFile(from, to) : loop.moveFile(from, to);
             if (st.ok())
                 break;
             if (st.err == Err::Exists) {
@@ -159,7 +152,7 @@ bool FNameCopy(RunContext& ctx, const FNameCopyParams& params)
                 // A refusal for a name that is not there would number on
                 // without end: report it instead.
                 if (!fs.exists(targetFile.FileName())) {
-                    loop.handleError(FsStatus{Err::Access, st.sysErrno}, ClashInfo{});
+                    loop.handleError(FsStatus{Err::Access, st.sysErrno, false}, entry);
                     return true;
                 }
                 if (sameFile(fs, sourceFile, targetFile, params))
@@ -168,11 +161,7 @@ bool FNameCopy(RunContext& ctx, const FNameCopyParams& params)
                 candidate = clashName(oldName, params, counter);
                 continue;
             }
-            FsStatus reported = st;
-            // A missing output folder must not read as a vanished source.
-            if (st.err == Err::NotFound && fs.exists(from))
-                reported = FsStatus{Err::NoPath, st.sysErrno};
-            if (loop.handleError(reported, ClashInfo{}) == Next::Stop)
+            if (loop.handleError(st, entry) == Next::Stop)
                 return true;
             break; // a vanished source is passed over
         }

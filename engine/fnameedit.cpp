@@ -68,11 +68,12 @@ Err readEditRule(const FNameEditParams& params, EditRule* rule)
 Err editBaseName(const EditRule& rule, const QString& base, QString* edited)
 {
     // Positions count from 1 in the tab; p is the number of characters
-    // before the position, as QString indexes count from 0.
-    const int L = static_cast<int>(base.size());
+    // before the position. Characters are counted as the user sees them, so
+    // an edit never cuts a surrogate pair in two.
+    const int L = M1::CharCount(base);
     const int p = rule.position - 1;
     const int c = rule.count;
-    const int F = static_cast<int>(rule.text.size());
+    const int F = M1::CharCount(rule.text);
     const bool atPosition = rule.mode == Mode::Replace && rule.usePosition;
 
     // Where p itself is a character count, a position of 0 or less cannot be
@@ -85,8 +86,8 @@ Err editBaseName(const EditRule& rule, const QString& base, QString* edited)
         || (rule.mode == Mode::Delete && c < 0))
         return Err::IllegalCall;
 
-    const auto left = [&base](int k) { return base.left(atLeastZero(k)); };
-    const auto right = [&base](int k) { return base.right(atLeastZero(k)); };
+    const auto left = [&base](int k) { return M1::CharLeft(base, atLeastZero(k)); };
+    const auto right = [&base](int k) { return M1::CharRight(base, atLeastZero(k)); };
 
     switch (rule.mode) {
     case Mode::Add:
@@ -100,7 +101,7 @@ Err editBaseName(const EditRule& rule, const QString& base, QString* edited)
             return Err::None;
         }
         if (rule.from == From::Front) {
-            QString s = right(L - p).left(F);
+            QString s = M1::CharLeft(right(L - p), F);
             M1::ReplaceStr(s, rule.text, rule.replacement);
             *edited = left(p) + s + right(L - p - F);
             return Err::None;
@@ -112,7 +113,7 @@ Err editBaseName(const EditRule& rule, const QString& base, QString* edited)
             return Err::None;
         }
         {
-            QString s = right(p + 1).left(F);
+            QString s = M1::CharLeft(right(p + 1), F);
             M1::ReplaceStr(s, rule.text, rule.replacement);
             *edited = left(L - p - 1) + s + right(p + 1 - F);
         }
@@ -129,10 +130,13 @@ Err editBaseName(const EditRule& rule, const QString& base, QString* edited)
     return Err::IllegalCall;
 }
 
-std::optional<QString> fnameEditNewName(const EditRule& rule, const QString& oldName)
+std::optional<QString> fnameEditNewName(const EditRule& rule, const QString& oldName, Err* err)
 {
     QString edited;
-    if (editBaseName(rule, M1::GetBaseName(oldName), &edited) != Err::None || edited.isEmpty())
+    const Err e = editBaseName(rule, M1::GetBaseName(oldName), &edited);
+    if (err)
+        *err = e;
+    if (e != Err::None || edited.isEmpty())
         return std::nullopt;
     return edited + u'.' + M1::GetExtName(oldName);
 }
@@ -155,16 +159,16 @@ bool FNameEdit(RunContext& ctx, const FNameEditParams& params)
         return true;
 
     RenameSpec job;
-    job.folder = ctx.SourceFolder;
     job.newName = [&rule](int, const QString& oldName) -> std::optional<NewName> {
-        QString edited;
+        Err err = Err::None;
+        const std::optional<QString> name = fnameEditNewName(rule, oldName, &err);
         // An unusable position goes through the error trap (the generic
         // message, stop) before the file is touched.
-        if (const Err err = editBaseName(rule, M1::GetBaseName(oldName), &edited); err != Err::None)
+        if (err != Err::None)
             return NewName{QString(), QString(), err};
-        if (edited.isEmpty())
+        if (!name)
             return std::nullopt;
-        return NewName{edited + u'.' + M1::GetExtName(oldName), QString()};
+        return NewName{*name, QString()};
     };
     return runRenameLoop(ctx, job);
 }

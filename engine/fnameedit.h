@@ -45,16 +45,18 @@ struct EditRule {
 // number.
 platform::Err readEditRule(const FNameEditParams& params, EditRule* rule);
 
-// The edited base name. Err::IllegalCall when the rule would need a
-// character count below 0 (a position of 0 or less where the position itself
-// is that count).
+// The edited base name. Positions and counts are in characters as the user
+// sees them (a surrogate pair is one). Err::IllegalCall when the rule would
+// need a character count below 0 (a position of 0 or less where the position
+// itself is that count).
 platform::Err editBaseName(const EditRule& rule, const QString& base, QString* edited);
 
 // The new name: the edited base name & "." & the old extension (a lone "."
 // when there is none: the disk drops it, the log shows the name as built).
 // nullopt leaves the file alone: the edit leaves nothing of the name, or the
-// rule cannot be applied.
-std::optional<QString> fnameEditNewName(const EditRule& rule, const QString& oldName);
+// rule cannot be applied (then *err, when given, says why).
+std::optional<QString> fnameEditNewName(const EditRule& rule, const QString& oldName,
+                                        platform::Err* err = nullptr);
 
 // Name editing over ctx.objList in ctx.SourceFolder; the extension is never
 // edited. True when it stopped early.

@@ -76,7 +76,6 @@ bool FNameImport(RunContext& ctx, const FNameImportParams& params)
     }
 
     RenameSpec job;
-    job.folder = ctx.SourceFolder;
     job.showChangingStatus = true;
     job.count = n;
     job.newName = [&params](int i, const QString& oldName) -> std::optional<NewName> {

@@ -85,14 +85,14 @@ QStringList GetAllDir(const QString& root, platform::FileSystem& fs, RunHost& ho
     // joins the end of the queue.
     for (qsizetype i = 0; i < found.size(); ++i) {
         const QString path = platform::withTrailingSeparator(found[i]);
-        host.setStatus(2, ShortenPath(path, kStatusWidth));
+        host.setStatus(2, ShortenPath(platform::visibleName(path), kStatusWidth));
         entries.clear();
         if (fs.listDir(path, &entries).ok()) { // vanished or unreadable: passed over
             for (const platform::DirEntry& entry : std::as_const(entries)) {
                 if (!isWalkedFolder(entry) || !firstVisit(fs, path + entry.name, seen))
                     continue;
                 found.append(path + entry.name);
-                host.setStatus(2, ShortenPath(path + entry.name, kStatusWidth));
+                host.setStatus(2, ShortenPath(platform::visibleName(path + entry.name), kStatusWidth));
             }
         }
         host.processEvents();

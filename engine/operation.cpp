@@ -2,6 +2,7 @@
 
 #include "engine/errlog.h"
 #include "engine/errmsg.h"
+#include "engine/texts.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/filesystem.h"
@@ -14,27 +15,26 @@ namespace tavil::engine {
 using platform::Err;
 using platform::FsStatus;
 using platform::MsgButton;
+using platform::visibleName;
 
 namespace {
-const QString kChanging = QStringLiteral(u"変更中...");
 const QString kAborted = QStringLiteral(u"ユーザーによって中止されました。");
-const QString kAbortTitle = QStringLiteral(u"作業の中止");
-const QString kClashTitle = QStringLiteral(u"同名ファイルの存在");
-const QString kClashExists = QStringLiteral(u"と同じ名前のファイルが存在するため");
-const QString kClashNotRenamed = QStringLiteral(u"の名前を変更することが出来ませんでした。");
-const QString kClashNotCopied = QStringLiteral(u"のファイルをコピーできませんでした。");
 constexpr int kPollEvery = 20;
 } // namespace
 
-OperationLoop::OperationLoop(RunContext& ctx) : m_ctx(ctx) {}
+OperationLoop::OperationLoop(RunContext& ctx) : m_ctx(ctx), m_abortText(kAborted) {}
 
-void OperationLoop::begin(const QString& folder, int n, bool showChangingStatus)
+void OperationLoop::begin(int n, bool showChangingStatus)
 {
     m_ctx.loopCompleted = false;
     m_ctx.host.setProgressMax(n);
-    m_ctx.SourceFolder = platform::withTrailingSeparator(folder);
+    m_ctx.SourceFolder = platform::withTrailingSeparator(m_ctx.SourceFolder);
+    // Every name of the run is found through the folders opened once.
+    m_sourceHold = m_ctx.fs.holdFolder(m_ctx.SourceFolder);
+    if (!m_ctx.outFolder.isEmpty())
+        m_outHold = m_ctx.fs.holdFolder(m_ctx.outFolder);
     if (showChangingStatus)
-        m_ctx.host.setStatus(1, kChanging);
+        m_ctx.host.setStatus(1, texts::kChanging);
     m_ctx.host.processEvents();
     m_ctx.startTime = m_ctx.clock.monotonicSeconds();
 }
@@ -45,12 +45,35 @@ bool OperationLoop::abortRequested(int i)
         return false;
     // The abort button can only act while the event loop runs.
     m_ctx.host.processEvents();
-    if (!m_ctx.gCancel)
-        return false;
+    return m_ctx.gCancel && honourAbort();
+}
+
+bool OperationLoop::honourAbort()
+{
     m_ctx.gCancel = false;
-    m_ctx.strMsg = kAborted;
-    m_ctx.dialogs.msgBox(m_ctx.strMsg, kAbortTitle, platform::MsgStyle::Exclamation);
+    m_ctx.strMsg = m_abortText;
+    m_ctx.dialogs.msgBox(m_ctx.strMsg, texts::kAbortTitle, platform::MsgStyle::Exclamation);
     return true;
+}
+
+platform::CopyProgress OperationLoop::copyProgress()
+{
+    // Between two chunks of a long copy the window repaints, and the abort
+    // button stops the copy itself rather than waiting for its end.
+    return [this](qint64, qint64) {
+        m_ctx.host.processEvents();
+        return !m_ctx.gCancel;
+    };
+}
+
+FsStatus OperationLoop::copyFile(const QString& from, const QString& to)
+{
+    return m_ctx.fs.copy(from, to, copyProgress());
+}
+
+FsStatus OperationLoop::moveFile(const QString& from, const QString& to)
+{
+    return m_ctx.fs.move(from, to, copyProgress());
 }
 
 FsStatus OperationLoop::place(const QString& oldName, const QString& newName)
@@ -61,7 +84,7 @@ FsStatus OperationLoop::place(const QString& oldName, const QString& newName)
     case platform::NameVerdict::LeaveAlone:
         return {};
     case platform::NameVerdict::Bad:
-        return FsStatus{Err::BadName, 0};
+        return FsStatus{Err::BadName, 0, false};
     case platform::NameVerdict::Ok:
         break;
     }
@@ -71,8 +94,8 @@ FsStatus OperationLoop::place(const QString& oldName, const QString& newName)
     // In the output folder an existing name is a clash even where renaming in
     // place would be a no-op; the copy itself never replaces either.
     if (m_ctx.fs.exists(m_ctx.outFolder + platform::diskName(newName)))
-        return FsStatus{Err::Exists, 0};
-    return m_ctx.fs.copy(from, m_ctx.outFolder + newName);
+        return FsStatus{Err::Exists, 0, false};
+    return copyFile(from, m_ctx.outFolder + newName);
 }
 
 QString OperationLoop::targetFolder() const
@@ -89,18 +112,29 @@ Next OperationLoop::handleError(const FsStatus& status, const ClashInfo& clash)
 {
     switch (status.err) {
     case Err::None:
-    case Err::NotFound: // gone before its turn: passed over without a word
+        return Next::Continue;
+    case Err::NotFound:
+        // Gone before its turn: passed over without a word. A link that is
+        // still there but leads nowhere is not gone: the user must learn
+        // which one it is.
+        if (!clash.logOld.isEmpty() && m_ctx.fs.exists(clash.logOld)) {
+            showGenericError(m_ctx, status.number(), visibleName(clash.logOld));
+            return Next::Stop;
+        }
         return Next::Continue;
     case Err::Exists:
         return handleClash(clash);
     case Err::DiskFull:
     case Err::Denied:
     case Err::Access:
-        ErrMsg(m_ctx, status, m_ctx.SourceFolder);
+        ErrMsg(m_ctx, status, m_ctx.SourceFolder, clash.logOld);
+        return Next::Stop;
+    case Err::Interrupted:
+        honourAbort();
         return Next::Stop;
     case Err::BadName:
         // The user must learn which name could not be used.
-        showGenericError(m_ctx, status.number(), platform::visibleName(clash.logNew));
+        showGenericError(m_ctx, status.number(), visibleName(clash.logNew));
         return Next::Stop;
     default:
         showGenericError(m_ctx, status.number());
@@ -117,7 +151,7 @@ Next OperationLoop::handleClash(const ClashInfo& clash)
         return Next::Continue;
     }
     m_ctx.strMsg = clash.message;
-    if (m_ctx.dialogs.msgBox(clash.message, kClashTitle, clash.style) == MsgButton::Cancel)
+    if (m_ctx.dialogs.msgBox(clash.message, texts::kClashTitle, clash.style) == MsgButton::Cancel)
         return Next::Stop;
     ++m_ctx.errCount;
     return Next::Continue;
@@ -129,10 +163,16 @@ ClashInfo OperationLoop::copyClash(const QString& name, const QString& logMark, 
     ClashInfo c;
     c.logOld = m_ctx.SourceFolder + name;
     c.logNew = home + name + logMark;
-    c.message = m_ctx.outFolder + name + u'\r' + kClashExists + u'\r' + m_ctx.SourceFolder + name + u'\r'
-                + kClashNotCopied;
+    c.message = visibleName(m_ctx.outFolder + name) + u'\r' + texts::kClashExists + u'\r'
+                + visibleName(m_ctx.SourceFolder + name) + u'\r' + texts::kClashNotCopied;
     c.style = style;
     return c;
+}
+
+void OperationLoop::refuseLink(const ClashInfo& entry)
+{
+    PrintErrlog(m_ctx, entry.logOld, entry.logNew);
+    ++m_ctx.errCount;
 }
 
 OperationLoop::Step OperationLoop::workingFile(const QString& name, const ClashInfo& clash, QString* working)
@@ -143,7 +183,7 @@ OperationLoop::Step OperationLoop::workingFile(const QString& name, const ClashI
     const QString target = m_ctx.outFolder + name;
     if (m_ctx.fs.exists(target))
         return stepAfter(handleClash(clash));
-    const FsStatus st = m_ctx.fs.copy(*working, target);
+    const FsStatus st = copyFile(*working, target);
     if (!st.ok())
         return stepAfter(handleError(st, clash));
     *working = target;
@@ -169,21 +209,22 @@ bool runRenameLoop(RunContext& ctx, const RenameSpec& job)
     const int n = job.count < 0 ? static_cast<int>(list.size())
                                  : std::min(job.count, static_cast<int>(list.size()));
     OperationLoop loop(ctx);
-    loop.begin(job.folder, n, job.showChangingStatus);
+    loop.begin(n, job.showChangingStatus);
     for (int i = 0; i < n; ++i) {
         if (loop.abortRequested(i))
             return true;
         const QString& oldName = list[i];
         if (const std::optional<NewName> built = job.newName(i, oldName)) {
-            const FsStatus status = built->error != Err::None ? FsStatus{built->error, 0}
+            const FsStatus status = built->error != Err::None ? FsStatus{built->error, 0, false}
                                                               : loop.place(oldName, built->name);
             if (!status.ok()) {
                 const QString target = loop.targetFolder();
                 ClashInfo clash;
                 clash.logOld = ctx.SourceFolder + oldName;
                 clash.logNew = target + built->name;
-                clash.message = target + (built->shown.isEmpty() ? built->name : built->shown) + u'\r'
-                                + kClashExists + u'\r' + ctx.SourceFolder + oldName + u'\r' + kClashNotRenamed;
+                clash.message = visibleName(target + (built->shown.isEmpty() ? built->name : built->shown)) + u'\r'
+                                + texts::kClashExists + u'\r' + visibleName(ctx.SourceFolder + oldName) + u'\r'
+                                + texts::kClashNotRenamed;
                 if (loop.handleError(status, clash) == Next::Stop)
                     return true;
             }

@@ -2,6 +2,7 @@
 
 #include "engine/runcontext.h"
 #include "platform/errors.h"
+#include "platform/filesystem.h"
 
 #include <QString>
 
@@ -21,30 +22,38 @@ struct ClashInfo {
     int style = 49;   // SetAttribute asks with 0
 };
 
-// The shared shape of the renaming operations: begin, poll the abort flag
-// every 20 files, place each file, route every failure through one policy,
-// finish.
+// The shared shape of the operations: begin, poll the abort flag every 20
+// files, place each file, route every failure through one policy, finish.
 class OperationLoop {
 public:
     explicit OperationLoop(RunContext& ctx);
 
     RunContext& ctx() { return m_ctx; }
 
-    // SourceFolder from the folder text, Max = n, "変更中..." when asked,
-    // one turn of the event loop and startTime; loopCompleted = false.
-    void begin(const QString& folder, int n, bool showChangingStatus);
+    // Max = n, "変更中..." when asked, the run's folders held open, one turn
+    // of the event loop and startTime; loopCompleted = false. SourceFolder
+    // must be a usable folder (the callers check it first).
+    void begin(int n, bool showChangingStatus);
+
+    // The text shown when an abort is honoured; "ユーザーによって中止されました。"
+    // unless the operation says otherwise.
+    void setAbortText(const QString& text) { m_abortText = text; }
 
     // At i = 0, 20, 40, ...: one turn of the event loop, then an abort
-    // request is honoured: gCancel cleared, "ユーザーによって中止されました。"
-    // (48, "作業の中止"). True means the operation must return True now.
+    // request is honoured. True means the operation must return True now.
     bool abortRequested(int i);
 
     // In place: SourceFolder & old → SourceFolder & new, never replacing.
     // Output-folder mode: an existing outFolder & new is Err::Exists, else a
     // copy. A new name that is empty, "." or ".." leaves the file alone
-    // (success, nothing done); one with "/" or a control character is
-    // Err::BadName before anything is touched.
+    // (success, nothing done); one with "/", a control character or half a
+    // character is Err::BadName before anything is touched.
     platform::FsStatus place(const QString& oldName, const QString& newName);
+
+    // A copy that keeps the window alive: the event loop runs between its
+    // chunks and an abort stops it (Err::Interrupted, nothing left behind).
+    platform::FsStatus copyFile(const QString& from, const QString& to);
+    platform::FsStatus moveFile(const QString& from, const QString& to);
 
     // The folder that clash messages and the log name as the new name's home:
     // outFolder when the output button is pressed, else SourceFolder.
@@ -52,10 +61,12 @@ public:
 
     void setProgress(int value);
 
-    // The error trap: 53 → Continue silently; 58 → log, then count and skip
-    // (fileDouble2) or ask (Cancel → Stop); 61, 70, 75 → ErrMsg, Stop; any
-    // other number → the generic message, Stop (for a bad name with the new
-    // path, clash.logNew, on a line of its own).
+    // The error trap: 53 → Continue silently (a link whose file is gone is
+    // named instead: the generic message, Stop); 58 → log, then count and
+    // skip (fileDouble2) or ask (Cancel → Stop); 61, 70, 75 → ErrMsg, Stop;
+    // an interrupted copy → the abort is honoured, Stop; any other number →
+    // the generic message, Stop (for a bad name with the new path,
+    // clash.logNew, on a line of its own).
     Next handleError(const platform::FsStatus& status, const ClashInfo& clash);
 
     // The clash part alone (log, then skip or ask), for operations that
@@ -65,6 +76,10 @@ public:
     // SetTimeStamp and SetAttribute: the clash texts that name the file's
     // copy in the output folder; the log marks the change with logMark.
     ClashInfo copyClash(const QString& name, const QString& logMark, int style) const;
+
+    // An entry whose change can't be made without following a link to what
+    // it points at: counted and logged as an error, and nothing is changed.
+    void refuseLink(const ClashInfo& entry);
 
     // What to do with the entry at hand.
     enum class Step { Go, NextEntry, Stop };
@@ -81,7 +96,13 @@ public:
     bool finish(bool clearList, bool refreshList);
 
 private:
+    bool honourAbort();
+    platform::CopyProgress copyProgress();
+
     RunContext& m_ctx;
+    QString m_abortText;
+    platform::FolderHold m_sourceHold;
+    platform::FolderHold m_outHold;
 };
 
 // The common case: every entry renamed to a new name built from the old one.
@@ -95,15 +116,14 @@ struct NewName {
 };
 
 struct RenameSpec {
-    QString folder;                  // the folder text (Dir1.Path)
     bool showChangingStatus = false; // "変更中..." in status panel 1
     int count = -1;                  // entries walked from the first; -1 = all of objList
     // nullopt leaves the file alone.
     std::function<std::optional<NewName>(int index, const QString& oldName)> newName;
 };
 
-// Runs the whole skeleton with the standard clash texts ("と同じ名前のファイル
-// が存在するため" ...); True when it stopped early.
+// Runs the whole skeleton in ctx.SourceFolder with the standard clash texts
+// ("と同じ名前のファイルが存在するため" ...); True when it stopped early.
 bool runRenameLoop(RunContext& ctx, const RenameSpec& job);
 
 } // namespace tavil::engine

@@ -35,3 +35,12 @@ Tab tabFromCaption(const QString& caption)
 }
 
 } // namespace tavil::engine
+
+namespace tavil::engine {
+
+bool isUsableFolder(const QString& folder)
+{
+    return folder.startsWith(u'/');
+}
+
+} // namespace tavil::engine

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/settingsschema.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -22,14 +24,12 @@ Tab tabFromCaption(const QString& caption);
 // The SKIP row of the selected-files list: it holds a place in numbering.
 inline const QString kSkipRow = QStringLiteral("  ◆ SKIP ◆");
 
-// The option flags, read once when a run starts so that the options dialog
-// cannot change them halfway.
-struct RunOptions {
-    bool keepList = true;     // gKeepList
-    bool fileDouble = false;  // gFileDouble: on a clash, advance the number
-    bool fileDouble2 = false; // gFileDouble2: on a clash, count and skip
-    bool timeMeasure = false; // gTimeMeasure
-    bool logFile = true;      // gLogFile
+// A parameter that an operation refused; the window puts the focus on the
+// control that holds it.
+enum class Field {
+    UnifiedName,  // AddNumParams::UnifiedName
+    Step,         // AddNumParams::Step
+    NewExtension, // ChangeKakuParams::NewExtension
 };
 
 // What an operation needs from the window around it.
@@ -44,18 +44,22 @@ public:
     virtual void beep() = 0;
     virtual void clearWorkList() = 0;   // empties the selected-files list
     virtual void refreshFileList() = 0; // re-reads the file browser's list
-    virtual void focusControl(const QString& objectName) = 0;
+    virtual void focusField(Field field) = 0;
 };
 
-// The state one run shares with the operation it calls.
+// The state one run shares with the operation it calls. The run driver
+// fills it; an operation called on its own needs SourceFolder, objList and
+// the services.
 struct RunContext {
     platform::FileSystem& fs;
     platform::Dialogs& dialogs;
     platform::Clock& clock;
     RunHost& host;
 
-    RunOptions opts{};
-    QString SourceFolder{};           // ends with "/"
+    // The option flags, read once when a run starts so that the options
+    // dialog cannot change them halfway.
+    support::settings::OptionFlags opts{};
+    QString SourceFolder{};           // absolute, ends with "/"; set by the driver per folder
     QStringList objList{};            // bare names, copied when the call starts
     QString outFolder{};              // "" = rename in place, else ends with "/"
     bool outputButtonPressed = false; // the output-folder toolbar button
@@ -71,5 +75,9 @@ struct RunContext {
     QString tabCaption{};
     QStringList ListAllDir2{};        // the folder tree, root first
 };
+
+// A folder an operation may work in: an absolute path. An empty text would
+// otherwise read as the root.
+bool isUsableFolder(const QString& folder);
 
 } // namespace tavil::engine

@@ -3,17 +3,22 @@
 #include "engine/errlog.h"
 #include "engine/errmsg.h"
 #include "engine/getalldir.h"
+#include "engine/texts.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
+#include "platform/names.h"
 #include "support/module1.h"
 
 #include <QScopeGuard>
 
+#include <exception>
+#include <stdexcept>
 #include <utility>
 
 namespace tavil::engine {
 
 using platform::MsgButton;
+using platform::visibleName;
 namespace MsgStyle = platform::MsgStyle;
 
 namespace {
@@ -22,11 +27,6 @@ constexpr int kStatusWidth = 56;
 void showCritical(RunContext& ctx, const QString& text, const QString& title)
 {
     ctx.dialogs.msgBox(text, title, MsgStyle::Critical);
-}
-
-QString outFolderMissingText()
-{
-    return QStringLiteral(u"出力先フォルダを設定して下さい。");
 }
 
 bool isWalked(Tab tab)
@@ -49,7 +49,7 @@ RunDriver::RunDriver(DriverServices services, DriverHost& host)
 {
 }
 
-void RunDriver::Command4_Click(const RunOptions& options)
+void RunDriver::start(const support::settings::OptionFlags& options)
 {
     // The menus stay usable during a run's pauses, and their start entry
     // comes here too.
@@ -71,14 +71,13 @@ void RunDriver::Command4_Click(const RunOptions& options)
     try {
         run(ctx);
     } catch (...) {
-        // Nothing may leave an event handler. Once the window was locked the
-        // wrap-up has run (and beeped) while the stack unwound.
-        if (!m_locked)
-            m_host.beep();
+        // Nothing may leave an event handler. A failure after the lock has
+        // been reported and wrapped up inside run().
+        m_host.beep();
     }
 }
 
-void RunDriver::Command12_Click()
+void RunDriver::abort()
 {
     if (m_ctx != nullptr)
         m_ctx->gCancel = true;
@@ -89,28 +88,32 @@ void RunDriver::run(RunContext& ctx)
     DriverHost& host = m_host;
 
     host.prepareProgress();
+    const RunRequest request = host.request();
 
     // The checks: any of them stops the run before the window is touched.
-    const QString caption = host.selectedTabCaption();
-    const bool selectMode = host.selectMode();
-    // Read once: the walk, the wrap-up and the restored folder must agree.
-    ctx.IncludeSubfolders = host.includeSubfolders();
-    if (selectMode) {
-        if (host.workList().isEmpty()) {
+    const QString& caption = request.tabCaption;
+    ctx.IncludeSubfolders = request.includeSubfolders;
+    if (request.selectMode) {
+        if (request.workList.isEmpty()) {
             showCritical(ctx, QStringLiteral(u"ファイルが選択されていません。"), caption);
             return;
         }
-    } else if (!ctx.IncludeSubfolders && host.fileList().isEmpty()) {
+    } else if (!ctx.IncludeSubfolders && request.fileList.isEmpty()) {
         showCritical(ctx, QStringLiteral(u"変更可能なファイルが見つかりません。"), caption);
         return;
     }
-    if (tabFromCaption(caption) == Tab::Import && host.importListCount() == 0) {
+    if (tabFromCaption(caption) == Tab::Import && request.importCount == 0) {
         showCritical(ctx, QStringLiteral(u"ファイル名がインポートされていません。"),
                      QStringLiteral(u"ファイル名のインポート"));
         return;
     }
+    // An empty folder text would read as the root: never run there by mistake.
+    if (!isUsableFolder(request.folder)) {
+        refuseFolder(ctx, request.folder);
+        return;
+    }
 
-    const QString question = host.folderPath() + QStringLiteral("\r\n")
+    const QString question = visibleName(request.folder) + QStringLiteral("\r\n")
                              + (ctx.IncludeSubfolders ? QStringLiteral(u"以下") : QString())
                              + QStringLiteral(u"の変更を開始します。よろしいですか？");
     if (ctx.dialogs.msgBox(question, QString(), MsgStyle::OkCancelQuestion) != MsgButton::Ok)
@@ -136,60 +139,73 @@ void RunDriver::run(RunContext& ctx)
         }
     });
 
-    const bool outputPressed = host.outputButtonPressed();
-    if (outputPressed && host.outFolder().isEmpty()) {
+    if (request.outputPressed && request.outFolder.isEmpty()) {
         showCritical(ctx, QStringLiteral(u"出力先フォルダをもう一度設定し直して下さい。"), QString());
         host.releaseOutputButton();
         return;
     }
-    if (tabFromCaption(caption) == Tab::Copy && !outputPressed) {
-        showCritical(ctx, outFolderMissingText(), QString());
+    if (tabFromCaption(caption) == Tab::Copy && !request.outputPressed) {
+        showCritical(ctx, texts::kSetOutFolder, QString());
         return;
     }
-    ctx.outputButtonPressed = outputPressed;
-    ctx.outFolder = host.outFolder();
+    ctx.outputButtonPressed = request.outputPressed;
+    ctx.outFolder = request.outFolder;
 
     // From here on the window is unlocked and the log closed however the run
-    // ends, an unexpected failure included.
-    QString savedFolder;
+    // ends; an unexpected failure is reported as one, never as a clean run.
     m_locked = true;
-    const auto wrapUpGuard = qScopeGuard([&] { wrapUp(ctx, savedFolder); });
-    host.lockWindow();
+    try {
+        host.lockWindow();
+        dispatch(ctx, request);
+    } catch (const std::exception& e) {
+        reportUnexpected(ctx, QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        reportUnexpected(ctx, QString());
+    }
+    wrapUp(ctx, request);
+}
 
+void RunDriver::dispatch(RunContext& ctx, const RunRequest& request)
+{
     if (ctx.IncludeSubfolders) {
-        host.hideProgress();
-        savedFolder = host.folderPath();
-        ctx.ListAllDir2 = GetAllDir(savedFolder, ctx.fs, host);
+        m_host.setProgressVisible(false);
+        ctx.ListAllDir2 = GetAllDir(request.folder, ctx.fs, m_host);
     } else {
-        host.setStatus(1, QStringLiteral(u"変更中..."));
+        m_host.setStatus(1, texts::kChanging);
     }
 
-    // The tab strip stays usable during the folder search: read it again.
-    ctx.tabCaption = host.selectedTabCaption();
+    ctx.tabCaption = m_host.selectedTabCaption();
     const Tab tab = tabFromCaption(ctx.tabCaption);
-    const auto callOnce = [&] {
-        ctx.objList = selectMode ? host.workList() : host.fileList();
-        ctx.loopCompleted = false;
-        return host.callOperation(tab, ctx);
-    };
+    const QStringList& current = request.selectMode ? request.workList : request.fileList;
 
     if (tab == Tab::AddNum) {
-        host.setPresetButtonsEnabled(false);
-        const auto enablePresets = qScopeGuard([&] { host.setPresetButtonsEnabled(true); });
-        callOnce();
+        m_host.setPresetButtonsEnabled(false);
+        const auto enablePresets = qScopeGuard([&] { m_host.setPresetButtonsEnabled(true); });
+        callOnce(ctx, tab, request.folder, current);
     } else if (isWalked(tab)) {
         if (ctx.IncludeSubfolders)
             walk(ctx, tab);
         else
-            callOnce();
+            callOnce(ctx, tab, request.folder, current);
     } else if (tab == Tab::Import) {
-        callOnce();
+        callOnce(ctx, tab, request.folder, current);
     } else if (tab == Tab::Copy) {
         if (ctx.outputButtonPressed)
-            callOnce();
+            callOnce(ctx, tab, request.folder, current);
         else
-            showCritical(ctx, outFolderMissingText(), QString());
+            showCritical(ctx, texts::kSetOutFolder, QString());
     }
+}
+
+bool RunDriver::callOnce(RunContext& ctx, Tab tab, const QString& folder, const QStringList& files)
+{
+    ctx.SourceFolder = platform::withTrailingSeparator(folder);
+    ctx.objList = files;
+    ctx.loopCompleted = false;
+    const OperationParams params = m_host.params(tab);
+    if (tabOf(params) != tab)
+        throw std::logic_error("the window gave the parameters of another tab");
+    return m_services.runner(ctx, params);
 }
 
 void RunDriver::walk(RunContext& ctx, Tab tab)
@@ -199,40 +215,62 @@ void RunDriver::walk(RunContext& ctx, Tab tab)
     for (qsizetype i = 0; i < folders.size(); ++i) {
         const QString& folder = folders[i];
         // A folder that vanished since the search is passed over.
-        if (!m_host.setFolderPath(folder))
+        const std::optional<QStringList> files = m_host.enterFolder(folder);
+        if (!files)
             continue;
         m_host.setStatus(1, QStringLiteral(u"変更中 ") + QString::number(i) + u'/' + count);
-        m_host.setStatus(2, support::Module1::ShortenPath(folder, kStatusWidth));
-        const QStringList files = m_host.fileList();
-        if (files.isEmpty())
+        m_host.setStatus(2, support::Module1::ShortenPath(visibleName(folder), kStatusWidth));
+        if (files->isEmpty())
             continue;
-        ctx.objList = files;
-        ctx.loopCompleted = false;
-        if (m_host.callOperation(tab, ctx))
+        if (callOnce(ctx, tab, folder, *files))
             return;
     }
 }
 
-// Runs while unwinding as well, so a failure of one step must neither end
-// the program nor keep the later steps (the log above all) from running.
-void RunDriver::wrapUp(RunContext& ctx, const QString& savedFolder)
+void RunDriver::reportUnexpected(RunContext& ctx, const QString& what)
+{
+    // Counted and logged like any error, so the result never reads as a
+    // clean run.
+    ++ctx.errCount;
+    try {
+        const QString where = ctx.SourceFolder.isEmpty() ? QStringLiteral("-") : ctx.SourceFolder;
+        PrintErrlog(ctx, where, QStringLiteral(u"(内部エラー) ") + what);
+        showGenericError(ctx, static_cast<int>(platform::Err::Internal), what);
+    } catch (...) {
+    }
+}
+
+// A failure of one step must neither end the program nor keep the later
+// steps (the log above all) from running.
+void RunDriver::wrapUp(RunContext& ctx, const RunRequest& request)
 {
     try {
-        if (ctx.IncludeSubfolders && !savedFolder.isEmpty())
-            (void)m_host.setFolderPath(savedFolder);
+        if (ctx.IncludeSubfolders)
+            (void)m_host.enterFolder(request.folder);
         m_host.unlockWindow(ctx.IncludeSubfolders);
         m_host.setStatus(1, QString());
         QString result = QStringLiteral(u"ｴﾗｰ： ") + QString::number(ctx.errCount) + QStringLiteral(u"件");
         if (ctx.errCount != 0)
             result += QStringLiteral(" - ") + ctx.strLogName;
         m_host.setStatus(2, result);
-        m_host.hideProgress();
+        m_host.setProgressVisible(false);
         m_host.setProgressValue(0);
     } catch (...) {
     }
     if (ctx.log != nullptr) {
-        ctx.log->close(ctx.errCount == 0);
+        // An incomplete log is kept, and the user is told.
+        const bool incomplete = ctx.log->writeFailed();
+        const QString path = ctx.log->path();
+        ctx.log->close(ctx.errCount == 0 && !incomplete);
         ctx.log = nullptr;
+        if (incomplete) {
+            try {
+                ctx.dialogs.msgBox(QStringLiteral(u"ｴﾗｰﾛｸﾞを最後まで書き込むことができませんでした。") + u'\r'
+                                       + visibleName(path),
+                                   QStringLiteral(u"ｴﾗｰﾛｸﾞ"), MsgStyle::Exclamation);
+            } catch (...) {
+            }
+        }
     }
     ctx.errCount = 0;
     try {

@@ -1,9 +1,13 @@
 #pragma once
 
+#include "engine/operations.h"
 #include "engine/runcontext.h"
 
 #include <QString>
 #include <QStringList>
+
+#include <functional>
+#include <optional>
 
 namespace tavil::platform {
 class Clock;
@@ -13,24 +17,34 @@ class FileSystem;
 
 namespace tavil::engine {
 
+// The main window as it stands when the start button is pressed.
+struct RunRequest {
+    QString tabCaption;        // the selected tab's caption
+    bool selectMode = false;   // Check1 = 1
+    QStringList workList;      // gWorkList, the selected-files list
+    QStringList fileList;      // File1, the current folder's files
+    QString folder;            // Dir1.Path
+    bool includeSubfolders = false; // chkSubDir
+    int importCount = 0;       // List4's entries
+    bool outputPressed = false; // Toolbar3's first button
+    QString outFolder;
+};
+
 // What the run driver needs from the main window beyond RunHost.
 class DriverHost : public RunHost {
 public:
-    virtual QString selectedTabCaption() = 0; // read each time it is asked
-    virtual bool selectMode() = 0;            // Check1 = 1
-    virtual QStringList workList() = 0;       // gWorkList
-    virtual QStringList fileList() = 0;       // File1, the current folder's files (none when unreadable)
-    virtual QString folderPath() = 0;         // Dir1.Path
-    // File1 follows. False when the folder cannot be opened (it vanished):
-    // the host then stays where it was.
-    virtual bool setFolderPath(const QString& folder) = 0;
-    virtual bool includeSubfolders() = 0;     // chkSubDir
-    virtual int importListCount() = 0;        // List4
-    virtual bool outputButtonPressed() = 0;   // Toolbar3's first button
+    virtual void prepareProgress() = 0; // places and chooses gProgress (PrBar)
+    virtual RunRequest request() = 0;
+    // The tab strip stays usable while the folder tree is searched, so the
+    // tab is asked for again before the dispatch.
+    virtual QString selectedTabCaption() = 0;
+    // The tab's parameters, read when each operation call starts (in a walk,
+    // a change made during a pause applies from the next folder on).
+    virtual OperationParams params(Tab tab) = 0;
+    // The file browser follows the walk into folder and gives its files;
+    // nullopt when the folder can't be opened (it vanished).
+    virtual std::optional<QStringList> enterFolder(const QString& folder) = 0;
     virtual void releaseOutputButton() = 0;
-    virtual QString outFolder() = 0;
-    virtual void prepareProgress() = 0;       // places and chooses gProgress (PrBar)
-    virtual void hideProgress() = 0;          // both displays: for the sub-folder walk and after a run
     // The busy pointer; the start and browser controls, Check1 and the output
     // button disabled; the abort button shown.
     virtual void lockWindow() = 0;
@@ -39,36 +53,44 @@ public:
     // handling re-applied, the browser re-read, the pointer restored.
     virtual void unlockWindow(bool includeSubfolders) = 0;
     virtual void setPresetButtonsEnabled(bool enabled) = 0; // Toolbar1 buttons 1 and 3
-    // Reads the tab's parameters and runs its operation; True = stopped early.
-    virtual bool callOperation(Tab tab, RunContext& ctx) = 0;
 };
+
+// Runs one operation call; runOperation unless a test puts itself there.
+using OperationRunner = std::function<bool(RunContext& ctx, const OperationParams& params)>;
 
 struct DriverServices {
     platform::FileSystem& fs;
     platform::Dialogs& dialogs;
     platform::Clock& clock;
     QString errlogFolder; // where the error logs go; made when missing
+    OperationRunner runner = runOperation;
 };
 
-// One run, from the start button to the wrap-up.
+// One run, from the start button to the wrap-up. The driver owns the run's
+// folder: it sets SourceFolder for every folder it runs in, and refuses a
+// folder that is empty or relative rather than reading it as the root.
 class RunDriver {
 public:
     RunDriver(DriverServices services, DriverHost& host);
 
-    // Command4_Click. Reads the option flags once; a second start while a
-    // run is active is ignored. Once the window is locked it is always
-    // unlocked again and the log closed, also when something fails
-    // unexpectedly; nothing is thrown out of it.
-    void Command4_Click(const RunOptions& options);
-    // Command12_Click: asks the running operation to stop.
-    void Command12_Click();
+    // What the start button does. The option flags are read once; a second
+    // start while a run is active is ignored. Once the window is locked it is
+    // always unlocked again and the log closed; an unexpected failure is
+    // logged, counted and shown with the generic message, and nothing is
+    // thrown out of it.
+    void start(const support::settings::OptionFlags& options);
+    // What the abort button does: asks the running operation to stop.
+    void abort();
 
     bool running() const { return m_ctx != nullptr; }
 
 private:
     void run(RunContext& ctx);
+    void dispatch(RunContext& ctx, const RunRequest& request);
+    bool callOnce(RunContext& ctx, Tab tab, const QString& folder, const QStringList& files);
     void walk(RunContext& ctx, Tab tab);
-    void wrapUp(RunContext& ctx, const QString& savedFolder);
+    void reportUnexpected(RunContext& ctx, const QString& what);
+    void wrapUp(RunContext& ctx, const RunRequest& request);
 
     DriverServices m_services;
     DriverHost& m_host;

@@ -31,6 +31,15 @@ void applyAttributes(support::classFile& file, const SetAttributeParams& p)
     }
 }
 
+bool anyChange(const SetAttributeParams& p)
+{
+    for (const bool change : p.AttributeChange) {
+        if (change)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 bool SetAttribute(RunContext& ctx, const SetAttributeParams& params)
@@ -39,7 +48,7 @@ bool SetAttribute(RunContext& ctx, const SetAttributeParams& params)
     const QStringList list = ctx.objList;
     OperationLoop loop(ctx);
     const int n = static_cast<int>(list.size());
-    loop.begin(ctx.SourceFolder, n, false);
+    loop.begin(n, false);
     support::classFile file(ctx.fs, ctx.dialogs);
 
     for (int i = 0; i < n; ++i) {
@@ -52,8 +61,14 @@ bool SetAttribute(RunContext& ctx, const SetAttributeParams& params)
         if (s == OperationLoop::Step::Stop)
             return true;
         if (s == OperationLoop::Step::Go) {
-            file.setFileName(working);
-            applyAttributes(file, params);
+            // A link can carry no attribute of its own; its target's are
+            // never changed in its place.
+            if (anyChange(params) && ctx.fs.stat(working).isSymlink) {
+                loop.refuseLink(loop.copyClash(name, kLogSuffix, platform::MsgStyle::Ok));
+            } else {
+                file.setFileName(working);
+                applyAttributes(file, params);
+            }
         }
         loop.setProgress(i + 1);
     }

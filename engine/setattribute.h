@@ -15,7 +15,8 @@ struct SetAttributeParams {
 };
 
 // True when the run must stop (abort or a stopping error); a name clash in
-// the output folder never stops it.
+// the output folder never stops it. A symbolic link is counted and logged as
+// an error and left unchanged, and so is what it points at.
 bool SetAttribute(RunContext& ctx, const SetAttributeParams& params);
 
 } // namespace tavil::engine

@@ -82,7 +82,7 @@ Step nameOne(OperationLoop& loop, support::cFile& cf, const QString& name,
 
     switch (platform::checkNewName(candidate)) {
     case platform::NameVerdict::Bad:
-        return OperationLoop::stepAfter(loop.handleError(FsStatus{Err::BadName, 0}, clashInfo(loop, name)));
+        return OperationLoop::stepAfter(loop.handleError(FsStatus{Err::BadName, 0, false}, clashInfo(loop, name)));
     case platform::NameVerdict::LeaveAlone:
         return Step::NextEntry;
     case platform::NameVerdict::Ok:
@@ -116,6 +116,12 @@ Step stampOne(OperationLoop& loop, support::cFile& cf, const QString& name,
     QString working;
     if (const Step s = loop.workingFile(name, clashInfo(loop, name), &working); s != Step::Go)
         return s;
+    // A link takes new access and write times itself, but has nowhere to
+    // keep a creation time; its target's is never set in its place.
+    if (p.SetCreationTime && loop.ctx().fs.stat(working).isSymlink) {
+        loop.refuseLink(clashInfo(loop, name));
+        return Step::NextEntry;
+    }
     // A file that cannot take new times (read-only, gone, a folder) keeps
     // them without a message.
     (void)cf.SetFileTimeStamp(working, p.SetCreationTime ? p.NewCreationTime : QDateTime(),
@@ -204,16 +210,18 @@ QString SetTimeStampSAMPLE(const SetTimeStampParams& params)
 bool SetTimeStamp(RunContext& ctx, const SetTimeStampParams& params)
 {
     const bool nameMode = params.TimeToName;
+    // A refusal ends the run, so that a walk shows it once, not once per
+    // folder.
     if (nameMode ? !anyNamePart(params) : !anyTimeSwitch(params)) {
         ctx.dialogs.msgBox(kNeedOne, kTitle, platform::MsgStyle::Exclamation);
-        return false;
+        return true;
     }
 
     // The lists stay usable during the pauses, so the loop works on a copy.
     const QStringList list = ctx.objList;
     OperationLoop loop(ctx);
     const int n = static_cast<int>(list.size());
-    loop.begin(ctx.SourceFolder, n, false);
+    loop.begin(n, false);
     support::cFile cf(ctx.fs);
 
     for (int i = 0; i < n; ++i) {

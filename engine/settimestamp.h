@@ -70,8 +70,9 @@ QString clashNumber(qint64 counter);
 // chosen.
 QString SetTimeStampSAMPLE(const SetTimeStampParams& params);
 
-// True when the run must stop (abort, Cancel on a clash, a stopping error).
-// A refusal (no part or no time chosen) shows its message and returns False.
+// True when the run must stop (abort, Cancel on a clash, a stopping error,
+// or a refusal: no part or no time chosen, told once). A link whose creation
+// time is to be set is counted and logged as an error and left unchanged.
 bool SetTimeStamp(RunContext& ctx, const SetTimeStampParams& params);
 
 } // namespace tavil::engine

@@ -41,8 +41,12 @@ QString errDescription(int number)
         return QStringLiteral("プロシージャの呼び出し、または引数が不正です。");
     case 6:
         return QStringLiteral("オーバーフローしました。");
+    case 18:
+        return QStringLiteral("ユーザーによる割り込みが発生しました。");
     case 13:
         return QStringLiteral("型が一致しません。");
+    case 51:
+        return QStringLiteral("内部エラーです。");
     case 52:
         return QStringLiteral("ファイル名または番号が不正です。");
     case 53:

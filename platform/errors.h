@@ -10,7 +10,9 @@ enum class Err : int {
     None = 0,
     IllegalCall = 5,
     Overflow = 6,
+    Interrupted = 18, // the user stopped a long copy halfway
     TypeMismatch = 13,
+    Internal = 51, // an unexpected failure inside the program
     BadName = 52,
     NotFound = 53,
     Exists = 58,
@@ -27,6 +29,10 @@ enum class Err : int {
 struct [[nodiscard]] FsStatus {
     Err err = Err::None;
     int sysErrno = 0;
+    // The failure was in reading a file (a copy's source), not in writing or
+    // changing one: "permission denied" then means the file can't be read,
+    // not that the disk is write-protected.
+    bool reading = false;
 
     bool ok() const { return err == Err::None; }
     int number() const { return static_cast<int>(err); }
@@ -40,7 +46,12 @@ enum class ErrnoContext { Source, Folder, MakeDir };
 Err errFromErrno(int sysErrno, ErrnoContext context = ErrnoContext::Source);
 inline FsStatus statusFromErrno(int sysErrno, ErrnoContext context = ErrnoContext::Source)
 {
-    return FsStatus{errFromErrno(sysErrno, context), sysErrno};
+    return FsStatus{errFromErrno(sysErrno, context), sysErrno, false};
+}
+// A failure in reading the source of a copy.
+inline FsStatus readingStatusFromErrno(int sysErrno)
+{
+    return FsStatus{errFromErrno(sysErrno, ErrnoContext::Source), sysErrno, true};
 }
 
 // The fixed Japanese description shown in the generic error message.

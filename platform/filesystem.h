@@ -6,6 +6,9 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+#include <memory>
+
 namespace tavil::platform {
 
 // Attribute bits as the program and SMB clients know them.
@@ -46,10 +49,24 @@ struct DirEntry {
     bool isSystem = false;
 };
 
-// Every file-system call of the program. Paths are absolute native paths with
-// "/" as separator. Targets of rename, copy, move and makeDir have trailing
-// dots and blanks dropped from their last part first (names are often built
-// as base + "." + an empty extension).
+// Called between the chunks of one copy with the bytes copied so far and
+// the file's size. Returning false stops the copy: it ends with
+// Err::Interrupted and leaves nothing under the final name.
+using CopyProgress = std::function<bool(qint64 done, qint64 total)>;
+
+// A folder held open: see FileSystem::holdFolder.
+using FolderHold = std::shared_ptr<void>;
+
+// Every file-system call of the program. Paths are absolute paths with "/"
+// as separator, their names in the byte-exact form of platform/fsname.h.
+// Targets of rename, copy, move and makeDir have trailing dots and blanks
+// dropped from their last part first (names are often built as base + "." +
+// an empty extension).
+//
+// Symbolic links are never followed to change what they point at: stat,
+// exists, the attribute and time calls, rename, remove and the trash act on
+// the link itself. Only reading follows a link: openable, and the data a
+// copy reads.
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
@@ -58,27 +75,45 @@ public:
     virtual bool exists(const QString& path) = 0;     // any entry, a dangling link too
     virtual bool openable(const QString& path) = 0;   // a regular file that opens for reading
 
+    // Until the hold is released, names directly in that folder are found
+    // through the folder opened once, not by walking the whole path again:
+    // faster, and a folder moved meanwhile is still the one acted on. An
+    // empty hold when the folder can't be opened (calls then go by path).
+    virtual FolderHold holdFolder(const QString& folder) = 0;
+
     // Never replaces an existing entry: an existing target is Err::Exists.
-    // The same path is a no-op success; the same inode under another
-    // spelling (a case-only change on a case-insensitive mount) is renamed.
+    // The same path is a no-op success; the same entry under a name that
+    // differs only in case (a case-insensitive mount) is renamed; a second
+    // hard link of the same file under the target name is a clash.
     virtual FsStatus rename(const QString& from, const QString& to) = 0;
-    // Copies data, mode, access and write times and the stored attributes.
-    // Never replaces, never leaves a partial target under the final name.
-    virtual FsStatus copy(const QString& from, const QString& to) = 0;
-    // rename(), or across file systems a copy and then removal of the source.
-    virtual FsStatus move(const QString& from, const QString& to) = 0;
+    // Copies data, mode, access and write times and the stored attributes of
+    // a regular file (a link: of the file it points to). Never replaces, never
+    // leaves a partial target under the final name. progress may be empty.
+    virtual FsStatus copy(const QString& from, const QString& to, const CopyProgress& progress) = 0;
+    // rename(), or across file systems a durable copy and then removal of the
+    // source.
+    virtual FsStatus move(const QString& from, const QString& to, const CopyProgress& progress) = 0;
+    // The same without progress reports (implementations bring these into
+    // scope with a using-declaration).
+    FsStatus copy(const QString& from, const QString& to) { return copy(from, to, CopyProgress()); }
+    FsStatus move(const QString& from, const QString& to) { return move(from, to, CopyProgress()); }
     virtual FsStatus remove(const QString& path) = 0;
     virtual FsStatus makeDir(const QString& path) = 0;
+    // The freedesktop trash of the user (or of the file's own volume). A
+    // failure leaves the entry where it was; it is never deleted instead.
     virtual FsStatus moveToTrash(const QString& path) = 0;
 
     // Attr bits: read-only from the mode, hidden/system/archive from
     // user.DOSATTRIB (or the defaults), Directory for folders.
     virtual FsStatus readAttributes(const QString& path, quint32* attrs) = 0;
     // Writes read-only, hidden, system and archive; Directory is ignored.
+    // A symbolic link can carry none of them: Err::Denied, nothing changed.
     virtual FsStatus writeAttributes(const QString& path, quint32 attrs) = 0;
 
     virtual FsStatus readTimes(const QString& path, FileTimes* times) = 0;
-    // An invalid QDateTime leaves that time as it is.
+    // An invalid QDateTime leaves that time as it is. A symbolic link takes
+    // new access and write times itself; it has nowhere to keep a creation
+    // time (Err::Denied, nothing changed).
     virtual FsStatus writeTimes(const QString& path, const QDateTime& creation,
                                 const QDateTime& lastAccess, const QDateTime& lastWrite) = 0;
 

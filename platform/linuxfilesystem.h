@@ -2,19 +2,31 @@
 
 #include "platform/filesystem.h"
 
+#include <QHash>
+
 #include <functional>
 
 namespace tavil::platform {
 
+namespace lfs {
+struct Loc;
+}
+
 // The real file system of a Linux machine.
 class LinuxFileSystem final : public FileSystem {
 public:
+    LinuxFileSystem();
+    ~LinuxFileSystem() override;
+
     FileInfo stat(const QString& path) override;
     bool exists(const QString& path) override;
     bool openable(const QString& path) override;
+    FolderHold holdFolder(const QString& folder) override;
     FsStatus rename(const QString& from, const QString& to) override;
-    FsStatus copy(const QString& from, const QString& to) override;
-    FsStatus move(const QString& from, const QString& to) override;
+    using FileSystem::copy;
+    using FileSystem::move;
+    FsStatus copy(const QString& from, const QString& to, const CopyProgress& progress) override;
+    FsStatus move(const QString& from, const QString& to, const CopyProgress& progress) override;
     FsStatus remove(const QString& path) override;
     FsStatus makeDir(const QString& path) override;
     FsStatus moveToTrash(const QString& path) override;
@@ -30,7 +42,8 @@ public:
     // with the target path; a non-zero result is taken as that call's errno.
     // They let tests provoke EXDEV, ENOSPC or EACCES where root or one file
     // system cannot. The calls and the path each is given:
-    //   "renameat2"  the new path of a rename (or of a move's first attempt)
+    //   "renameat2"  the new path of a rename (or of a move's first attempt,
+    //                or of an entry going into the trash)
     //   "link"       the new name, where renameat2 lacks RENAME_NOREPLACE
     //   "rename"     the new name of a case-only change, or of the last
     //                resort where neither RENAME_NOREPLACE nor links exist
@@ -39,15 +52,30 @@ public:
     //   "rmdir"      the folder removed
     //   "mkdir"      the folder made
     //   "open"       a copy's source, the target folder (for the unnamed
-    //                temporary file), a named temporary file's path, or the
-    //                file openable() tries
-    //   "write"      a copy's final target path, once per write
-    //   "fsync"      a copy's final target path
+    //                temporary file), a named temporary file's path, the
+    //                file openable() tries, or a trash info file
+    //   "write"      a copy's final target path, once per chunk of data
+    //   "fsync"      a moved file's final target path
     //   "linkat"     a copy's final target path, when it is given its name
     //   "utimensat"  the file whose times are set (a copy: its target)
     //   "setxattr"   the file whose stored attributes are written
     //   "chmod"      the file whose mode changes (a copy: its target)
     std::function<int(const char* call, const QString& path)> injectErrno;
+
+private:
+    // The opening every method shares: the path in its bytes, found through
+    // a held folder when it is directly in one. A name that has no bytes
+    // (a broken character, a NUL) is Err::BadName.
+    FsStatus locate(const QString& path, lfs::Loc* loc) const;
+    // The same for a new entry: trailing dots and blanks dropped from its
+    // name, and an unusable name refused.
+    FsStatus locateTarget(const QString& path, lfs::Loc* loc) const;
+
+    struct Held {
+        int fd = -1;
+        int holds = 0;
+    };
+    QHash<QString, Held> m_held; // by folder path without a closing "/"
 };
 
 } // namespace tavil::platform

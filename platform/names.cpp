@@ -1,5 +1,7 @@
 #include "platform/names.h"
 
+#include "platform/fsname.h"
+
 namespace tavil::platform {
 
 QString diskName(const QString& name)
@@ -16,6 +18,9 @@ NameVerdict checkNewName(const QString& name)
         if (c == u'/' || c.unicode() < 0x20 || c.unicode() == 0x7f)
             return NameVerdict::Bad;
     }
+    // Half a character (an edit that cut a pair apart) has no bytes on disk.
+    if (hasBrokenCharacter(name))
+        return NameVerdict::Bad;
     const QString onDisk = diskName(name);
     if (onDisk.isEmpty() || onDisk == u"." || onDisk == u"..")
         return NameVerdict::LeaveAlone;
@@ -24,12 +29,27 @@ NameVerdict checkNewName(const QString& name)
 
 QString visibleName(const QString& name)
 {
-    QString out = name;
-    for (QChar& ch : out) {
-        if (ch.unicode() < 0x20)
-            ch = QChar(char16_t(0x2400 + ch.unicode()));
-        else if (ch.unicode() == 0x7F)
-            ch = QChar(char16_t(0x2421));
+    const auto hex = [](uint value, int width) {
+        return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper();
+    };
+    QString out;
+    out.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const char16_t c = name[i].unicode();
+        if (c < 0x20) {
+            out += QChar(char16_t(0x2400 + c));
+        } else if (c == 0x7F) {
+            out += QChar(char16_t(0x2421));
+        } else if (isEscapedByte(c)) {
+            out += QStringLiteral("\\x") + hex(uint(c - kEscapedByteFirst + 0x80), 2);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name[i + 1].isLowSurrogate()) {
+            out += name[i];
+            out += name[++i];
+        } else if (QChar::isSurrogate(c)) {
+            out += QStringLiteral("\\u") + hex(c, 4);
+        } else {
+            out += name[i];
+        }
     }
     return out;
 }

@@ -266,14 +266,14 @@ void classFile::FileCopy(const QString& strToPath)
 {
     if (!requireEnabled())
         return;
-    m_lastError = m_fs.copy(m_fileName, targetIn(m_fs, m_fileName, strToPath)).err;
+    m_lastError = m_fs.copy(m_fileName, targetIn(m_fs, m_fileName, strToPath), {}).err;
 }
 
 void classFile::Move(const QString& strToPath)
 {
     if (!requireEnabled())
         return;
-    m_lastError = m_fs.move(m_fileName, targetIn(m_fs, m_fileName, strToPath)).err;
+    m_lastError = m_fs.move(m_fileName, targetIn(m_fs, m_fileName, strToPath), {}).err;
 }
 
 void classFile::Rename(const QString& strToPath)
@@ -321,7 +321,7 @@ void classFile::FirstMove(const QString& strToPath)
                          platform::MsgStyle::Ok);
         return;
     }
-    m_lastError = m_fs.move(m_fileName, strToPath).err;
+    m_lastError = m_fs.move(m_fileName, strToPath, {}).err;
 }
 
 QString classFile::BuildType()

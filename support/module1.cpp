@@ -25,6 +25,46 @@ QString GetExtName(const QString& name)
     return dot < 0 ? QString() : name.mid(dot + 1);
 }
 
+namespace {
+
+// The UTF-16 index where character k starts, counted from the front.
+qsizetype charOffset(const QString& text, int k)
+{
+    qsizetype i = 0;
+    for (int n = 0; n < k && i < text.size(); ++n)
+        i += (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2 : 1;
+    return i;
+}
+
+// The UTF-16 index where the last k characters start.
+qsizetype charOffsetFromBack(const QString& text, int k)
+{
+    qsizetype i = text.size();
+    for (int n = 0; n < k && i > 0; ++n)
+        i -= (i >= 2 && text[i - 1].isLowSurrogate() && text[i - 2].isHighSurrogate()) ? 2 : 1;
+    return i;
+}
+
+} // namespace
+
+int CharCount(const QString& text)
+{
+    int n = 0;
+    for (qsizetype i = 0; i < text.size(); ++n)
+        i += (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) ? 2 : 1;
+    return n;
+}
+
+QString CharLeft(const QString& text, int k)
+{
+    return k <= 0 ? QString() : text.left(charOffset(text, k));
+}
+
+QString CharRight(const QString& text, int k)
+{
+    return k <= 0 ? QString() : text.mid(charOffsetFromBack(text, k));
+}
+
 void ReplaceStr(QString& text, const QString& search, const QString& replacement)
 {
     if (search.isEmpty())

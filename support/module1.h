@@ -19,6 +19,14 @@ int GetDotPos(const QString& name);
 QString GetBaseName(const QString& name);
 // What follows the last "."; "" when there is none.
 QString GetExtName(const QString& name);
+// Texts counted in characters as the user sees them: a surrogate pair (an
+// emoji, a rare kanji) is one character, so an edit never cuts one in two.
+// A lone code (a byte of a name that is not UTF-8) is one character too.
+int CharCount(const QString& text);
+// The first k characters (all of the text when k is beyond it; none for k <= 0).
+QString CharLeft(const QString& text, int k);
+// The last k characters.
+QString CharRight(const QString& text, int k);
 // Replaces every occurrence, left to right, never rescanning inserted text.
 // An empty search text leaves the text unchanged.
 void ReplaceStr(QString& text, const QString& search, const QString& replacement);

@@ -55,7 +55,7 @@ public:
     void beep() override { ++beeps; }
     void clearWorkList() override { ++workListCleared; }
     void refreshFileList() override { ++fileListRefreshed; }
-    void focusControl(const QString& objectName) override { focused.append(objectName); }
+    void focusField(engine::Field field) override { focused.append(field); }
 
     QString status1, status2;
     QStringList statusLog; // "1:text" / "2:text" in order
@@ -67,7 +67,7 @@ public:
     int beeps = 0;
     int workListCleared = 0;
     int fileListRefreshed = 0;
-    QStringList focused;
+    QList<engine::Field> focused;
     std::function<void(int pumpNumber)> onPump;
 };
 

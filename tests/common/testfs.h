@@ -13,8 +13,17 @@ public:
     bool exists(const QString& path) override { return real.exists(path); }
     bool openable(const QString& path) override { return real.openable(path); }
     platform::FsStatus rename(const QString& from, const QString& to) override { return real.rename(from, to); }
-    platform::FsStatus copy(const QString& from, const QString& to) override { return real.copy(from, to); }
-    platform::FsStatus move(const QString& from, const QString& to) override { return real.move(from, to); }
+    using FileSystem::copy;
+    using FileSystem::move;
+    platform::FolderHold holdFolder(const QString& folder) override { return real.holdFolder(folder); }
+    platform::FsStatus copy(const QString& from, const QString& to, const platform::CopyProgress& progress) override
+    {
+        return real.copy(from, to, progress);
+    }
+    platform::FsStatus move(const QString& from, const QString& to, const platform::CopyProgress& progress) override
+    {
+        return real.move(from, to, progress);
+    }
     platform::FsStatus remove(const QString& path) override { return real.remove(path); }
     platform::FsStatus makeDir(const QString& path) override { return real.makeDir(path); }
     platform::FsStatus moveToTrash(const QString& path) override { return real.moveToTrash(path); }

@@ -125,13 +125,13 @@ TEST_F(AddNumRun, RefusedBeforeAnyFileIsTouched)
         const char* text;
         const char* title;
         int style;
-        QStringList focused;
+        QList<engine::Field> focused;
     };
     const Case cases[] = {
         {"shape3EmptyName", [](AddNumParams& p) { p.NumberShape = 3; p.UnifyName = true; },
-         "「名前」が入力されていません。", "連番付加", 48, {"Text4"}},
+         "「名前」が入力されていません。", "連番付加", 48, {engine::Field::UnifiedName}},
         {"stepZero", [](AddNumParams& p) { p.Step = "00"; }, "「増加数」に 0 は指定できません。", "連番付加", 48,
-         {"Text7"}},
+         {engine::Field::Step}},
         {"startNotNumber", [](AddNumParams& p) { p.StartNumber = "abc"; },
          "ｴﾗｰ番号  13 でｴﾗｰが発生しました。\r型が一致しません。", "ｴﾗｰ", 16, {}},
         {"stepOutOfRange", [](AddNumParams& p) { p.Step = "40000"; },

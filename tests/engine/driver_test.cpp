@@ -37,13 +37,18 @@ struct DriverFixture {
     FakeDialogs dialogs;
     FakeClock clock;
     FakeDriverHost host;
+    RecordingRunner runner;
     QString errlog = data.file(QStringLiteral("errlog"));
-    engine::RunDriver driver{engine::DriverServices{fs, dialogs, clock, errlog}, host};
-    engine::RunOptions opts;
+    engine::RunDriver driver{engine::DriverServices{fs, dialogs, clock, errlog, runner.runner()}, host};
+    support::settings::OptionFlags opts;
 
-    DriverFixture() { host.folder = dir.path(); }
+    DriverFixture()
+    {
+        host.folder = dir.path();
+        runner.events = &host.events;
+    }
 
-    void start() { driver.Command4_Click(opts); }
+    void start() { driver.start(opts); }
     QString confirmation(bool below) const
     {
         return dir.path() + (below ? QStringLiteral(u"\r\n以下の変更を開始します。よろしいですか？")
@@ -60,9 +65,8 @@ struct DriverFixture {
     // An operation that renames "<base>.txt" to "<base>.new" in the current folder.
     void renameOperation()
     {
-        host.operation = [this](Tab, RunContext& ctx) {
+        runner.operation = [](Tab, RunContext& ctx) {
             engine::RenameSpec job;
-            job.folder = host.folder;
             job.newName = [](int, const QString& old) -> std::optional<engine::NewName> {
                 return engine::NewName{old.section(u'.', 0, 0) + QStringLiteral(".new"), {}, platform::Err::None};
             };
@@ -153,7 +157,7 @@ TEST(RunDriverTest, StopChecksShowTheirMessageAndRunNothing)
             if (b.text == confirm)
                 b.text = f.confirmation(false);
         expectBoxes(f, expected);
-        EXPECT_EQ(f.host.calls, 0);
+        EXPECT_EQ(f.runner.calls, 0);
         EXPECT_EQ(f.host.locks, 0);
         EXPECT_EQ(f.host.unlocks, 0);
         EXPECT_TRUE(f.host.run.statusLog.isEmpty());
@@ -172,7 +176,7 @@ TEST(RunDriverTest, ConfirmationNamesTheFolderAndSubfolders)
         f.dir.createFile(QStringLiteral("a.txt"));
         f.start();
         expectBoxes(f, {{f.confirmation(false), QString(), 33}});
-        EXPECT_EQ(f.host.calls, 1);
+        EXPECT_EQ(f.runner.calls, 1);
     }
     {
         // An empty top folder does not stop a run that includes sub-folders.
@@ -182,7 +186,7 @@ TEST(RunDriverTest, ConfirmationNamesTheFolderAndSubfolders)
         f.start();
         expectBoxes(f, {{f.confirmation(true), QString(), 33}});
         EXPECT_EQ(f.host.locks, 1);
-        EXPECT_EQ(f.host.calls, 0); // the only folder has no file
+        EXPECT_EQ(f.runner.calls, 0); // the only folder has no file
         EXPECT_EQ(f.host.unlocks, 1);
         EXPECT_TRUE(f.host.unlockedWithSubfolders);
     }
@@ -204,7 +208,7 @@ TEST(RunDriverTest, RunWithoutErrorsLeavesNoLog)
     EXPECT_EQ(f.host.run.beeps, 1);
     EXPECT_EQ(f.host.events, (QStringList{"prepare", "lock", "call", "unlock", "hide"}));
     EXPECT_EQ(f.host.run.progressValue, 0);
-    EXPECT_EQ(f.host.calledLists.value(0), QStringList{QStringLiteral("a.txt")});
+    EXPECT_EQ(f.runner.calledLists.value(0), QStringList{QStringLiteral("a.txt")});
     EXPECT_FALSE(f.driver.running());
 }
 
@@ -260,19 +264,19 @@ TEST(RunDriverTest, WalkCallsTheOperationPerFolder)
     DriverFixture f;
     makeFiveFolders(f);
     QStringList statusAtCall;
-    f.host.operation = [&](Tab, RunContext&) {
+    f.runner.operation = [&](Tab, RunContext&) {
         statusAtCall.append(f.host.run.status1 + u'|' + f.host.run.status2);
         return false;
     };
     f.start();
 
-    ASSERT_EQ(f.host.calls, 5);
-    EXPECT_EQ(f.host.calledFolders.value(0), f.dir.folder());
-    const QString third = f.host.calledFolders.value(2);
+    ASSERT_EQ(f.runner.calls, 5);
+    EXPECT_EQ(f.runner.calledFolders.value(0), f.dir.folder());
+    const QString third = f.runner.calledFolders.value(2);
     EXPECT_EQ(statusAtCall.value(2),
-              QStringLiteral(u"変更中 2/5|") + support::Module1::ShortenPath(third, 56));
+              QStringLiteral(u"変更中 2/5|") + support::Module1::ShortenPath(third.chopped(1), 56));
     EXPECT_EQ(statusAtCall.value(4).section(u'|', 0, 0), QStringLiteral(u"変更中 4/5"));
-    EXPECT_EQ(f.host.calledLists.value(1), QStringList{QStringLiteral("f.txt")});
+    EXPECT_EQ(f.runner.calledLists.value(1), QStringList{QStringLiteral("f.txt")});
     // The folder box comes back to where the run started.
     EXPECT_EQ(f.host.folder, f.dir.path());
     EXPECT_EQ(f.host.events.first(4), (QStringList{"prepare", "lock", "hide", "call"}));
@@ -284,10 +288,10 @@ TEST(RunDriverTest, StopInTheSecondFolderEndsTheWalk)
 {
     DriverFixture f;
     makeFiveFolders(f);
-    f.host.operation = [&](Tab, RunContext&) { return f.host.calls == 2; };
+    f.runner.operation = [&](Tab, RunContext&) { return f.runner.calls == 2; };
     f.start();
 
-    EXPECT_EQ(f.host.calls, 2);
+    EXPECT_EQ(f.runner.calls, 2);
     EXPECT_FALSE(panel1(f).contains(QStringLiteral(u"変更中 2/5")));
     EXPECT_EQ(f.host.unlocks, 1);
     EXPECT_EQ(f.host.run.beeps, 1);
@@ -301,8 +305,8 @@ TEST(RunDriverTest, WalkPassesOverVanishedAndEmptyFolders)
     makeFiveFolders(f);
     f.dir.createDir(QStringLiteral("e")); // no files
     QString removed;
-    f.host.operation = [&](Tab, RunContext& ctx) {
-        if (f.host.calls == 1) { // in the root: another program removes the third folder
+    f.runner.operation = [&](Tab, RunContext& ctx) {
+        if (f.runner.calls == 1) { // in the root: another program removes the third folder
             removed = ctx.ListAllDir2.value(2);
             QDir(removed).removeRecursively();
         }
@@ -311,20 +315,20 @@ TEST(RunDriverTest, WalkPassesOverVanishedAndEmptyFolders)
     f.start();
 
     ASSERT_FALSE(removed.isEmpty());
-    EXPECT_EQ(f.host.calls, 4); // root and three of a-d; e has no file
-    EXPECT_FALSE(f.host.calledFolders.contains(removed));
+    EXPECT_EQ(f.runner.calls, 4); // root and three of a-d; e has no file
+    EXPECT_FALSE(f.runner.calledFolders.contains(removed));
     const QStringList texts = panel1(f);
     EXPECT_FALSE(texts.contains(QStringLiteral(u"変更中 2/6")));
     EXPECT_TRUE(texts.contains(QStringLiteral(u"変更中 3/6")));
     EXPECT_EQ(f.host.unlocks, 1);
 }
 
-TEST(RunDriverTest, UnexpectedFailureStillUnlocksAndClosesTheLog)
+TEST(RunDriverTest, UnexpectedFailureIsReportedAndTheWindowUnlocked)
 {
     DriverFixture f;
     f.opts.logFile = true;
     f.dir.createFile(QStringLiteral("a.txt"));
-    f.host.operation = [](Tab, RunContext& ctx) -> bool {
+    f.runner.operation = [](Tab, RunContext& ctx) -> bool {
         engine::PrintErrlog(ctx, QStringLiteral("/d/a"), QStringLiteral("/d/b"));
         ++ctx.errCount;
         throw std::runtime_error("injected");
@@ -334,14 +338,20 @@ TEST(RunDriverTest, UnexpectedFailureStillUnlocksAndClosesTheLog)
     EXPECT_EQ(f.host.unlocks, 1);
     EXPECT_FALSE(f.driver.running());
     EXPECT_EQ(f.host.run.beeps, 1);
-    EXPECT_EQ(f.host.run.status2, QStringLiteral(u"ｴﾗｰ： 1件 - 20030331090507.log"));
-    EXPECT_EQ(f.data.read(QStringLiteral("errlog/") + kLogName), kLogHeader + QByteArray("/d/a\r\n\t-> /d/b\r\n\r\n"));
+    // Never the result of a clean run: the failure is counted, logged and shown.
+    EXPECT_EQ(f.host.run.status2, QStringLiteral(u"ｴﾗｰ： 2件 - 20030331090507.log"));
+    ASSERT_EQ(f.dialogs.shown.size(), 2);
+    EXPECT_EQ(f.dialogs.shown[1].text, QStringLiteral(u"ｴﾗｰ番号  51 でｴﾗｰが発生しました。\r内部エラーです。\rinjected"));
+    EXPECT_EQ(f.dialogs.shown[1].title, QStringLiteral(u"ｴﾗｰ"));
+    EXPECT_EQ(f.data.read(QStringLiteral("errlog/") + kLogName),
+              kLogHeader + QByteArray("/d/a\r\n\t-> /d/b\r\n\r\n") + f.dir.folder().toUtf8()
+                  + QByteArray("\r\n\t-> (内部エラー) injected\r\n\r\n"));
 
     // The next run is not blocked by the failed one.
-    f.host.operation = nullptr;
+    f.runner.operation = nullptr;
     f.clock.current = f.clock.current.addSecs(1);
     f.start();
-    EXPECT_EQ(f.host.calls, 2);
+    EXPECT_EQ(f.runner.calls, 2);
     EXPECT_EQ(f.host.unlocks, 2);
     EXPECT_EQ(f.logFiles(), QStringList{kLogName});
 }
@@ -351,7 +361,7 @@ TEST(RunDriverTest, SecondStartDuringARunIsIgnored)
     DriverFixture f;
     f.dir.createFile(QStringLiteral("a.txt"));
     bool runningInside = false;
-    f.host.operation = [&](Tab, RunContext&) {
+    f.runner.operation = [&](Tab, RunContext&) {
         runningInside = f.driver.running();
         f.start(); // the File menu's start entry during a pause
         return false;
@@ -359,7 +369,7 @@ TEST(RunDriverTest, SecondStartDuringARunIsIgnored)
     f.start();
 
     EXPECT_TRUE(runningInside);
-    EXPECT_EQ(f.host.calls, 1);
+    EXPECT_EQ(f.runner.calls, 1);
     EXPECT_EQ(f.dialogs.shown.size(), 1);
     EXPECT_EQ(f.host.locks, 1);
     EXPECT_EQ(f.host.unlocks, 1);
@@ -369,11 +379,11 @@ TEST(RunDriverTest, AbortRequestDoesNotOutliveItsRun)
 {
     DriverFixture f;
     f.dir.createFile(QStringLiteral("a.txt"));
-    f.driver.Command12_Click(); // idle: nothing to stop
+    f.driver.abort(); // idle: nothing to stop
     QList<bool> seenAtCall;
-    f.host.operation = [&](Tab, RunContext& ctx) {
+    f.runner.operation = [&](Tab, RunContext& ctx) {
         seenAtCall.append(ctx.gCancel);
-        f.driver.Command12_Click(); // pressed after the operation's last poll
+        f.driver.abort(); // pressed after the operation's last poll
         seenAtCall.append(ctx.gCancel);
         return false;
     };
@@ -401,7 +411,7 @@ TEST(RunDriverTest, ElapsedTimeOnlyForACompletedLoop)
         f.opts.timeMeasure = true;
         f.dir.createFile(QStringLiteral("a.txt"));
         f.renameOperation();
-        f.host.run.onPump = [&](int) { f.driver.Command12_Click(); };
+        f.host.run.onPump = [&](int) { f.driver.abort(); };
         f.start();
         EXPECT_EQ(f.dialogs.shown.value(1).text, QStringLiteral(u"ユーザーによって中止されました。"));
         EXPECT_EQ(f.host.run.status1, QString());
@@ -416,9 +426,9 @@ TEST(RunDriverTest, NumberingRunsOnceWithPresetsLocked)
     f.host.caption = QStringLiteral(u"連番付加");
     f.start();
 
-    EXPECT_EQ(f.host.calls, 1);
-    EXPECT_EQ(f.host.calledTabs.value(0), Tab::AddNum);
-    EXPECT_EQ(f.host.calledFolders.value(0), f.dir.path());
+    EXPECT_EQ(f.runner.calls, 1);
+    EXPECT_EQ(f.runner.calledTabs.value(0), Tab::AddNum);
+    EXPECT_EQ(f.runner.calledFolders.value(0), f.dir.folder());
     EXPECT_EQ(f.host.events, (QStringList{"prepare", "lock", "hide", "presets off", "call", "presets on", "unlock", "hide"}));
     for (const QString& text : panel1(f))
         EXPECT_FALSE(text.startsWith(QStringLiteral(u"変更中 "))) << text.toStdString();
@@ -431,7 +441,7 @@ TEST(RunDriverTest, SelectedListHoldingOnlySkipRowsIsRun)
     f.host.selected = {engine::kSkipRow};
     f.host.caption = QStringLiteral(u"連番付加");
     f.start();
-    EXPECT_EQ(f.host.calledLists.value(0), QStringList{engine::kSkipRow});
+    EXPECT_EQ(f.runner.calledLists.value(0), QStringList{engine::kSkipRow});
     EXPECT_EQ(panel1(f).value(0), QStringLiteral(u"変更中..."));
 }
 
@@ -442,7 +452,7 @@ TEST(RunDriverTest, TabTurnedToCopyDuringTheSearchGetsTheMessage)
     f.host.run.onPump = [&](int) { f.host.caption = QStringLiteral(u"ｺﾋﾟｰ"); };
     f.start();
 
-    EXPECT_EQ(f.host.calls, 0);
+    EXPECT_EQ(f.runner.calls, 0);
     ASSERT_EQ(f.dialogs.shown.size(), 2);
     EXPECT_EQ(f.dialogs.shown[1].text, QStringLiteral(u"出力先フォルダを設定して下さい。"));
     EXPECT_EQ(f.dialogs.shown[1].title, QString());
@@ -459,7 +469,7 @@ TEST(RunDriverTest, OutputFolderReachesTheOperation)
     f.host.outputPressed = true;
     f.host.output = QStringLiteral("/out/");
     QString seen;
-    f.host.operation = [&](Tab tab, RunContext& ctx) {
+    f.runner.operation = [&](Tab tab, RunContext& ctx) {
         seen = ctx.outFolder + (ctx.outputButtonPressed ? "|pressed|" : "|") + ctx.tabCaption
                + (tab == Tab::Copy ? "|copy" : "");
         return false;

@@ -11,53 +11,64 @@
 
 namespace tavil::test {
 
+// The parameters a tab holds when nothing was typed into it.
+engine::OperationParams defaultParams(engine::Tab tab);
+
 // The main window as the run driver sees it. The RunHost part is a FakeHost
 // (`run`), so status texts, pumps and beeps are recorded the same way; the
-// folder box follows real folders on disk, and the operation is a function
-// the test supplies. `events` records the window-level calls in order.
+// folder box follows real folders on disk. `events` records the window-level
+// calls in order.
 class FakeDriverHost final : public engine::DriverHost {
 public:
     // RunHost, forwarded to the FakeHost.
     void setStatus(int panel, const QString& text) override { run.setStatus(panel, text); }
     void setProgressMax(int max) override { run.setProgressMax(max); }
     void setProgressValue(int value) override { run.setProgressValue(value); }
-    void setProgressVisible(bool visible) override { run.setProgressVisible(visible); }
+    void setProgressVisible(bool visible) override
+    {
+        run.setProgressVisible(visible);
+        events.append(visible ? QStringLiteral("show") : QStringLiteral("hide"));
+    }
     void processEvents() override { run.processEvents(); }
     void beep() override { run.beep(); }
     void clearWorkList() override { run.clearWorkList(); }
     void refreshFileList() override { run.refreshFileList(); }
-    void focusControl(const QString& objectName) override { run.focusControl(objectName); }
+    void focusField(engine::Field field) override { run.focusField(field); }
 
-    QString selectedTabCaption() override { return caption; }
-    bool selectMode() override { return select; }
-    QStringList workList() override { return selected; }
-    // The files of the current folder, as the file browser lists them.
-    QStringList fileList() override
+    void prepareProgress() override { events.append(QStringLiteral("prepare")); }
+    engine::RunRequest request() override
     {
-        if (files)
-            return files(folder);
-        return QDir(folder).entryList(QDir::Files, QDir::Name);
+        engine::RunRequest r;
+        r.tabCaption = caption;
+        r.selectMode = select;
+        r.workList = selected;
+        r.fileList = fileList();
+        r.folder = folder;
+        r.includeSubfolders = subfolders;
+        r.importCount = importCount;
+        r.outputPressed = outputPressed;
+        r.outFolder = output;
+        return r;
     }
-    QString folderPath() override { return folder; }
-    bool setFolderPath(const QString& path) override
+    QString selectedTabCaption() override { return caption; }
+    engine::OperationParams params(engine::Tab tab) override
+    {
+        ++paramsRead;
+        return paramsFor ? paramsFor(tab) : defaultParams(tab);
+    }
+    std::optional<QStringList> enterFolder(const QString& path) override
     {
         if (!QDir(path).exists())
-            return false;
+            return std::nullopt;
         folder = path;
         folderLog.append(path);
-        return true;
+        return fileList();
     }
-    bool includeSubfolders() override { return subfolders; }
-    int importListCount() override { return importCount; }
-    bool outputButtonPressed() override { return outputPressed; }
     void releaseOutputButton() override
     {
         outputPressed = false;
         events.append(QStringLiteral("release"));
     }
-    QString outFolder() override { return output; }
-    void prepareProgress() override { events.append(QStringLiteral("prepare")); }
-    void hideProgress() override { events.append(QStringLiteral("hide")); }
     void lockWindow() override
     {
         ++locks;
@@ -73,14 +84,13 @@ public:
     {
         events.append(enabled ? QStringLiteral("presets on") : QStringLiteral("presets off"));
     }
-    bool callOperation(engine::Tab tab, engine::RunContext& ctx) override
+
+    // The files of the current folder, as the file browser lists them.
+    QStringList fileList()
     {
-        ++calls;
-        calledTabs.append(tab);
-        calledFolders.append(folder);
-        calledLists.append(ctx.objList);
-        events.append(QStringLiteral("call"));
-        return operation ? operation(tab, ctx) : false;
+        if (files)
+            return files(folder);
+        return QDir(folder).entryList(QDir::Files, QDir::Name);
     }
 
     FakeHost run;
@@ -93,17 +103,38 @@ public:
     int importCount = 0;
     bool outputPressed = false;
     QString output;
-    std::function<bool(engine::Tab, engine::RunContext&)> operation;
+    std::function<engine::OperationParams(engine::Tab)> paramsFor; // unset: defaultParams
 
     QStringList events;
     QStringList folderLog; // every folder the box was set to
     int locks = 0;
     int unlocks = 0;
     bool unlockedWithSubfolders = false;
+    int paramsRead = 0;
+};
+
+// Stands in for the operations: records every call the driver makes and
+// runs `operation` (or nothing) in its place.
+struct RecordingRunner {
+    std::function<bool(engine::Tab, engine::RunContext&)> operation;
     int calls = 0;
     QList<engine::Tab> calledTabs;
-    QStringList calledFolders;
+    QStringList calledFolders; // SourceFolder at each call
     QList<QStringList> calledLists;
+    QStringList* events = nullptr;
+
+    engine::OperationRunner runner()
+    {
+        return [this](engine::RunContext& ctx, const engine::OperationParams& params) {
+            ++calls;
+            calledTabs.append(engine::tabOf(params));
+            calledFolders.append(ctx.SourceFolder);
+            calledLists.append(ctx.objList);
+            if (events)
+                events->append(QStringLiteral("call"));
+            return operation ? operation(engine::tabOf(params), ctx) : false;
+        };
+    }
 };
 
 } // namespace tavil::test

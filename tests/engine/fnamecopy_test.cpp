@@ -331,7 +331,7 @@ TEST_F(FNameCopyRun, FailuresAreReported)
         {"copyDiskFull", true, "write", ENOSPC, "空き容量の不足", "ディスクの空き容量が不足しています。"},
         {"copyQuota", true, "write", EDQUOT, "空き容量の不足", "ディスクの空き容量が不足しています。"},
         {"copyPermission", true, "open", EACCES, "ディスクの書き込みエラー", "ディスクがライトプロテクトされています。"},
-        {"copyIoError", true, "fsync", EIO, "ｴﾗｰ", "ｴﾗｰ番号  75 でｴﾗｰが発生しました。"},
+        {"copyIoError", true, "linkat", EIO, "ｴﾗｰ", "ｴﾗｰ番号  75 でｴﾗｰが発生しました。"},
         {"movePermission", false, "renameat2", EACCES, "ディスクの書き込みエラー", "ディスクがライトプロテクトされています。"},
         {"moveIoError", false, "renameat2", EIO, "ｴﾗｰ", "ｴﾗｰ番号  75 でｴﾗｰが発生しました。"},
         // A clash reported for a name that is free must not number forever.

@@ -49,8 +49,15 @@ public:
     bool exists(const QString& path) override { return inodes.contains(strip(path)); }
     bool openable(const QString&) override { return false; }
     platform::FsStatus rename(const QString&, const QString&) override { return unsupported(); }
-    platform::FsStatus copy(const QString&, const QString&) override { return unsupported(); }
-    platform::FsStatus move(const QString&, const QString&) override { return unsupported(); }
+    platform::FolderHold holdFolder(const QString&) override { return {}; }
+    platform::FsStatus copy(const QString&, const QString&, const platform::CopyProgress&) override
+    {
+        return unsupported();
+    }
+    platform::FsStatus move(const QString&, const QString&, const platform::CopyProgress&) override
+    {
+        return unsupported();
+    }
     platform::FsStatus remove(const QString&) override { return unsupported(); }
     platform::FsStatus makeDir(const QString&) override { return unsupported(); }
     platform::FsStatus moveToTrash(const QString&) override { return unsupported(); }
@@ -66,9 +73,9 @@ public:
         listed.append(dir);
         const QString key = strip(dir);
         if (unreadable.contains(key))
-            return platform::FsStatus{platform::Err::Denied, 13};
+            return platform::FsStatus{platform::Err::Denied, 13, false};
         if (!inodes.contains(key))
-            return platform::FsStatus{platform::Err::NoPath, 2};
+            return platform::FsStatus{platform::Err::NoPath, 2, false};
         *entries = listing.value(key);
         return {};
     }
@@ -91,7 +98,7 @@ private:
     {
         return (path.size() > 1 && path.endsWith(u'/')) ? path.chopped(1) : path;
     }
-    static platform::FsStatus unsupported() { return platform::FsStatus{platform::Err::IllegalCall, 0}; }
+    static platform::FsStatus unsupported() { return platform::FsStatus{platform::Err::IllegalCall, 0, false}; }
 };
 
 } // namespace tavil::test

@@ -19,16 +19,16 @@ using platform::MsgButton;
 struct Fixture : RunBench {
     Fixture()
     {
-        ctx.SourceFolder.clear();
+        // As the folder box gives it: without the closing "/".
+        ctx.SourceFolder = dir.path();
         EXPECT_TRUE(openLog());
     }
 };
 
 // The trivial rule: "<base>.new".
-RenameSpec toNew(const QString& folder)
+RenameSpec toNew()
 {
     RenameSpec job;
-    job.folder = folder;
     job.newName = [](int, const QString& old) -> std::optional<NewName> {
         return NewName{old.section(u'.', 0, 0) + QStringLiteral(".new"), {}, Err::None};
     };
@@ -103,7 +103,7 @@ TEST(RenameLoopTest, ErrorPolicyByNumber)
         f.dialogs.answers = c.answers;
         f.ctx.opts.fileDouble2 = c.fileDouble2;
         f.ctx.objList = c.list;
-        RenameSpec job = toNew(f.dir.path());
+        RenameSpec job = toNew();
         if (c.ruleForA) {
             const NewName forA = *c.ruleForA;
             const auto plain = job.newName;
@@ -146,7 +146,7 @@ TEST(RenameLoopTest, AbortTakesEffectAtTheNextPollOfTwenty)
         list.append(name);
     }
     f.ctx.objList = list;
-    RenameSpec job = toNew(f.dir.path());
+    RenameSpec job = toNew();
     const auto plain = job.newName;
     job.newName = [&f, plain](int i, const QString& old) {
         if (i == 5)
@@ -176,7 +176,7 @@ TEST(RenameLoopTest, EmptyListCompletesAndResets)
 {
     Fixture f;
     f.clock.seconds = 7.5;
-    RenameSpec job = toNew(f.dir.path());
+    RenameSpec job = toNew();
     job.showChangingStatus = true;
 
     EXPECT_FALSE(engine::runRenameLoop(f.ctx, job));
@@ -200,7 +200,6 @@ TEST(RenameLoopTest, NamesLeftAloneAndTrailingDots)
         f.dir.createFile(QString::fromUtf8(name), "x");
     f.ctx.objList = QStringList{"a.txt", "b.txt", "c.txt", "d.txt"};
     RenameSpec job;
-    job.folder = f.dir.folder();
     job.newName = [](int i, const QString&) -> std::optional<NewName> {
         switch (i) {
         case 0: return NewName{QString(), {}, Err::None};          // empty
@@ -222,7 +221,7 @@ TEST(RenameLoopTest, CountLimitsTheEntriesWalked)
     f.dir.createFile(QStringLiteral("a.txt"), "A");
     f.dir.createFile(QStringLiteral("b.txt"), "B");
     f.ctx.objList = QStringList{"a.txt", "b.txt"};
-    RenameSpec job = toNew(f.dir.path());
+    RenameSpec job = toNew();
     job.count = 1;
     EXPECT_FALSE(engine::runRenameLoop(f.ctx, job));
     EXPECT_EQ(f.host.progressMax, 1);
@@ -242,7 +241,8 @@ TEST(RenameLoopTest, OutputFolderCopiesAndTakesAnyExistingNameAsAClash)
     f.ctx.objList = QStringList{"a.txt", "b.txt"};
     f.dialogs.answers = {MsgButton::Ok};
 
-    EXPECT_FALSE(engine::runRenameLoop(f.ctx, toNew(f.dir.file(QStringLiteral("src")))));
+    f.ctx.SourceFolder = f.dir.file(QStringLiteral("src"));
+    EXPECT_FALSE(engine::runRenameLoop(f.ctx, toNew()));
 
     ASSERT_EQ(f.dialogs.shown.size(), 1);
     EXPECT_EQ(f.dialogs.shown[0].text,
@@ -260,7 +260,7 @@ TEST(OperationLoopTest, ClashWithOkOnlyStyleCountsWithoutAChoice)
 {
     Fixture f;
     engine::OperationLoop loop(f.ctx);
-    loop.begin(f.dir.path(), 1, false);
+    loop.begin(1, false);
     engine::ClashInfo clash;
     clash.logOld = QStringLiteral("/d/x");
     clash.logNew = QStringLiteral(u"/o/x(属性変更)");

@@ -202,9 +202,10 @@ TEST_F(SetTimeStampRun, NoPartChosenRefusesAndTouchesNothing)
 {
     src.createFile("a.txt", "a", kMinute);
     auto ctx = context({"a.txt"});
-    EXPECT_FALSE(engine::SetTimeStamp(*ctx, nameParams(false, false, false, false, false, false)));
+    // A refusal stops the run, so a walk of many folders tells it once.
+    EXPECT_TRUE(engine::SetTimeStamp(*ctx, nameParams(false, false, false, false, false, false)));
     SetTimeStampParams stamp; // stamp mode, no switch
-    EXPECT_FALSE(engine::SetTimeStamp(*ctx, stamp));
+    EXPECT_TRUE(engine::SetTimeStamp(*ctx, stamp));
     ASSERT_EQ(dialogs.shown.size(), 2);
     for (const test::ShownBox& box : dialogs.shown) {
         EXPECT_EQ(box.text, u"1つ以上チェックする必要があります。"_s);

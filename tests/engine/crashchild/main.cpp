@@ -49,7 +49,7 @@ public:
     void beep() override {}
     void clearWorkList() override {}
     void refreshFileList() override {}
-    void focusControl(const QString&) override {}
+    void focusField(engine::Field) override {}
 };
 
 } // namespace

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// Texts that more than one part of the engine shows.
+namespace tavil::engine::texts {
+
+inline const QString kChanging = QStringLiteral(u"変更中...");
+inline const QString kAbortTitle = QStringLiteral(u"作業の中止");
+inline const QString kClashTitle = QStringLiteral(u"同名ファイルの存在");
+inline const QString kClashExists = QStringLiteral(u"と同じ名前のファイルが存在するため");
+inline const QString kClashNotRenamed = QStringLiteral(u"の名前を変更することが出来ませんでした。");
+inline const QString kClashNotCopied = QStringLiteral(u"のファイルをコピーできませんでした。");
+inline const QString kSetOutFolder = QStringLiteral(u"出力先フォルダを設定して下さい。");
+inline const QString kErrorTitle = QStringLiteral(u"ｴﾗｰ");
+
+} // namespace tavil::engine::texts
