@@ -8,6 +8,7 @@
 // each pair (operation, plain loop) is measured three times, alternating,
 // and the fastest of each is compared.
 
+#include "bench/benchsupport.h"
 #include "engine/addnum.h"
 #include "engine/changekaku.h"
 #include "engine/fnameconv.h"
@@ -41,35 +42,9 @@ using namespace tavil;
 
 namespace {
 
-class OkDialogs final : public platform::Dialogs {
-public:
-    platform::MsgButton msgBox(const QString& text, const QString& title, int) override
-    {
-        std::fprintf(stderr, "unexpected message [%s] %s\n", title.toUtf8().constData(), text.toUtf8().constData());
-        ++shown;
-        return platform::MsgButton::Ok;
-    }
-    QString inputBox(const QString&, const QString&, const QString& def) override { return def; }
-    int shown = 0;
-};
-
-class NoopHost final : public engine::RunHost {
-public:
-    void setStatus(int, const QString&) override {}
-    void setProgressMax(int) override {}
-    void setProgressValue(int) override {}
-    void setProgressVisible(bool) override {}
-    void processEvents() override {}
-    void beep() override {}
-    void clearWorkList() override {}
-    void refreshFileList() override {}
-    void focusField(engine::Field) override {}
-};
-
-double now()
-{
-    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
-}
+using bench::NoopHost;
+using bench::OkDialogs;
+using bench::now;
 
 // Names are made when needed, so that the benchmark's own lists do not
 // weigh on the peak memory it reports.
@@ -157,13 +132,6 @@ double timePlainLoop(const Case& c, const QString& folder, int n)
     return t;
 }
 
-long peakMiB()
-{
-    struct rusage ru {};
-    getrusage(RUSAGE_SELF, &ru);
-    return ru.ru_maxrss / 1024; // KiB on Linux
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -236,7 +204,7 @@ int main(int argc, char** argv)
                     bestPlain, ratio, ratio <= 1.3 ? "" : "  (over 1.3)");
         std::fflush(stdout);
     }
-    const long peak = peakMiB();
+    const long peak = bench::peakMiB();
     std::printf("peak memory (ru_maxrss) %ld MiB%s\n", peak, peak < 100 ? "" : "  (100 MiB or more)");
     return allMet && peak < 100 ? 0 : 3;
 }

@@ -3,6 +3,7 @@
 #include "engine/operation.h"
 #include "engine/runcontext.h"
 #include "platform/dialogs.h"
+#include "platform/fsname.h"
 #include "platform/names.h"
 #include "support/module1.h"
 
@@ -24,7 +25,8 @@ bool usableName(const QString& name)
 {
     if (platform::checkNewName(name) != platform::NameVerdict::Ok)
         return false;
-    return platform::diskName(name).toUtf8().size() <= kNameMaxBytes;
+    QByteArray bytes;
+    return platform::nameToBytes(platform::diskName(name), &bytes) && bytes.size() <= kNameMaxBytes;
 }
 
 } // namespace

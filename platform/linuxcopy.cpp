@@ -107,8 +107,13 @@ DataStatus copyByReading(const Sys& sys, int in, int out, const QString& target,
                 continue;
             return {DataResult::Failed, errno, true};
         }
-        if (n == 0)
+        if (n == 0) {
+            // The last bytes are reported too, so the report ends at the
+            // whole file, as it does when the kernel copies.
+            if (sinceReport > 0 && !report(options, done, total))
+                return {DataResult::Cancelled, 0, false};
             return {};
+        }
         if (const int e = sys.writeAll(out, target, buffer.constData(), size_t(n)))
             return {DataResult::Failed, e, false};
         done += n;

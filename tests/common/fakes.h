@@ -11,6 +11,7 @@
 
 #include <deque>
 #include <functional>
+#include <vector>
 
 namespace tavil::test {
 
@@ -55,7 +56,7 @@ public:
     void beep() override { ++beeps; }
     void clearWorkList() override { ++workListCleared; }
     void refreshFileList() override { ++fileListRefreshed; }
-    void focusField(engine::Field field) override { focused.append(field); }
+    void focusField(engine::Field field) override { focused.push_back(field); }
 
     QString status1, status2;
     QStringList statusLog; // "1:text" / "2:text" in order
@@ -67,7 +68,9 @@ public:
     int beeps = 0;
     int workListCleared = 0;
     int fileListRefreshed = 0;
-    QList<engine::Field> focused;
+    // A vector: Qt's own comparison of two empty lists of plain values is
+    // undefined behaviour (a null pointer into memcmp).
+    std::vector<engine::Field> focused;
     std::function<void(int pumpNumber)> onPump;
 };
 

@@ -1,5 +1,7 @@
 #include "tests/common/tempdir.h"
 
+#include "tests/common/rawbytes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +11,19 @@
 namespace tavil::test {
 
 TempDir::TempDir() = default;
+
+TempDir::~TempDir()
+{
+    if (isValid()) {
+        ::chmod(root().constData(), 0755);
+        raw::removeContents(root());
+    }
+}
+
+QByteArray TempDir::root() const
+{
+    return QFile::encodeName(path());
+}
 
 QString TempDir::createFile(const QString& name, const QByteArray& data, const QDateTime& lastWrite) const
 {

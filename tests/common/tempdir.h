@@ -14,8 +14,15 @@ namespace tavil::test {
 class TempDir {
 public:
     TempDir();
+    // Removes what it holds by bytes first: the temporary folder itself walks
+    // names as text and would leave those that are not UTF-8 behind.
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
     bool isValid() const { return m_dir.isValid(); }
     QString path() const { return m_dir.path(); }
+    // The folder's own path as bytes (it is ASCII).
+    QByteArray root() const;
     // The folder with a closing "/", as operations take it.
     QString folder() const { return m_dir.path() + "/"; }
     QString file(const QString& name) const { return m_dir.path() + "/" + name; }

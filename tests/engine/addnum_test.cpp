@@ -125,7 +125,7 @@ TEST_F(AddNumRun, RefusedBeforeAnyFileIsTouched)
         const char* text;
         const char* title;
         int style;
-        QList<engine::Field> focused;
+        std::vector<engine::Field> focused;
     };
     const Case cases[] = {
         {"shape3EmptyName", [](AddNumParams& p) { p.NumberShape = 3; p.UnifyName = true; },

@@ -72,7 +72,7 @@ TEST_F(ChangeKakuRun, EmptyNewExtensionIsRefused)
     EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("「拡張子」が入力されていません。"));
     EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("拡張子の変更"));
     EXPECT_EQ(dialogs.shown[0].style, 48);
-    EXPECT_EQ(host.focused, QList<engine::Field>{engine::Field::NewExtension});
+    EXPECT_EQ(host.focused, std::vector<engine::Field>{engine::Field::NewExtension});
     EXPECT_EQ(dir.list(), QStringList{"a.doc"});
     EXPECT_EQ(host.pumps, 0);
 }

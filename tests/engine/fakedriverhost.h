@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/rundriver.h"
+#include "platform/filesystem.h"
 #include "tests/common/fakes.h"
 
 #include <QDir>
@@ -16,8 +17,9 @@ engine::OperationParams defaultParams(engine::Tab tab);
 
 // The main window as the run driver sees it. The RunHost part is a FakeHost
 // (`run`), so status texts, pumps and beeps are recorded the same way; the
-// folder box follows real folders on disk. `events` records the window-level
-// calls in order.
+// folder box follows real folders on disk (through `fs` when it is set, as a
+// name that is not UTF-8 needs). `events` records the window-level calls in
+// order.
 class FakeDriverHost final : public engine::DriverHost {
 public:
     // RunHost, forwarded to the FakeHost.
@@ -58,7 +60,7 @@ public:
     }
     std::optional<QStringList> enterFolder(const QString& path) override
     {
-        if (!QDir(path).exists())
+        if (fs != nullptr ? !fs->stat(path).isDir : !QDir(path).exists())
             return std::nullopt;
         folder = path;
         folderLog.append(path);
@@ -90,7 +92,24 @@ public:
     {
         if (files)
             return files(folder);
+        if (fs != nullptr)
+            return visibleFiles(*fs, folder);
         return QDir(folder).entryList(QDir::Files, QDir::Name);
+    }
+
+    // The files of folder that the browser shows (no folders, no dot
+    // names), read through fs in code-point order.
+    static QStringList visibleFiles(platform::FileSystem& fs, const QString& folder)
+    {
+        QList<platform::DirEntry> entries;
+        if (!fs.listDir(folder, &entries).ok())
+            return {};
+        QStringList names;
+        for (const platform::DirEntry& e : entries)
+            if (!e.isDir && !e.isHidden)
+                names.append(e.name);
+        names.sort(Qt::CaseSensitive);
+        return names;
     }
 
     FakeHost run;
@@ -104,6 +123,7 @@ public:
     bool outputPressed = false;
     QString output;
     std::function<engine::OperationParams(engine::Tab)> paramsFor; // unset: defaultParams
+    platform::FileSystem* fs = nullptr; // unset: the folder box goes through QDir
 
     QStringList events;
     QStringList folderLog; // every folder the box was set to

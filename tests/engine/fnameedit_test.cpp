@@ -292,4 +292,69 @@ TEST_F(FNameEditRun, ReplacementWithSlashStopsBeforeTheFileIsMoved)
     EXPECT_TRUE(dir.list("sub").isEmpty());
 }
 
+// Positions count characters as the user sees them: an emoji is one, and
+// an edit never leaves half of one. A search or a typed text that holds half
+// a pair would cut the name's emoji in two or add half a character; that
+// name has no bytes on disk and is refused with 52, naming it, before the
+// file is touched.
+TEST_F(FNameEditRun, EditsNeverSplitACharacter)
+{
+    const QString high(QChar(0xD83D)); // the first half of 😀 (U+1F600)
+    const QString low(QChar(0xDE00));  // its second half
+    struct Case {
+        const char* name;
+        Mode mode;
+        const char* position;
+        From from;
+        bool usePosition;
+        QString text;
+        QString replacement;
+        const char* old;
+        QString expect;  // the name on disk afterwards
+        QString refused; // the new name the 52 message shows; "" = no message
+    };
+    const Case cases[] = {
+        {"deleteTheEmoji", Mode::Delete, "1", From::Front, false, "", "", "😀abc.txt", "abc.txt", ""},
+        {"deleteTheEmojiFromTheBack", Mode::Delete, "4", From::Back, false, "", "", "😀abc.txt", "abc.txt", ""},
+        {"addAfterTheEmoji", Mode::Add, "2", From::Front, false, "X", "", "😀abc.txt", "😀Xabc.txt", ""},
+        {"addBeforeTheEmojiFromTheBack", Mode::Add, "4", From::Back, false, "X", "", "a😀bc.txt", "aX😀bc.txt",
+         ""},
+        {"replaceAtPositionAfterTheEmoji", Mode::Replace, "2", From::Front, true, "a", "A", "😀abc.txt",
+         "😀Abc.txt", ""},
+        {"searchForHalfAPair", Mode::Replace, "1", From::Front, false, high, "x", "😀abc.txt", "😀abc.txt",
+         "x\\uDE00abc.txt"},
+        {"replaceWithHalfAPair", Mode::Replace, "1", From::Front, false, "abc", high, "😀abc.txt", "😀abc.txt",
+         "😀\\uD83D.txt"},
+        {"addHalfAPair", Mode::Add, "1", From::Front, false, low, "", "abc.txt", "abc.txt", "\\uDE00abc.txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir folder;
+        auto run = context({QString::fromUtf8(c.old)});
+        run->SourceFolder = folder.path();
+        folder.createFile(QString::fromUtf8(c.old), "data");
+        dialogs.shown.clear();
+        FNameEditParams p;
+        p.EditMode = c.mode;
+        p.EditPosition = QString::fromUtf8(c.position);
+        p.PositionFrom = c.from;
+        p.UsePosition = c.usePosition;
+        p.EditText = c.text;
+        p.ReplaceText = c.replacement;
+
+        EXPECT_EQ(engine::FNameEdit(*run, p), !c.refused.isEmpty());
+
+        EXPECT_EQ(folder.list(), QStringList{c.expect});
+        EXPECT_EQ(folder.read(c.expect), "data");
+        if (c.refused.isEmpty()) {
+            EXPECT_TRUE(dialogs.shown.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(dialogs.shown.size(), 1);
+        EXPECT_EQ(dialogs.shown[0].text, QStringLiteral(u"ｴﾗｰ番号  52 でｴﾗｰが発生しました。\rファイル名または番号が不正です。\r")
+                                             + folder.folder() + c.refused);
+        EXPECT_EQ(dialogs.shown[0].style, 16);
+    }
+}
+
 } // namespace

@@ -1,5 +1,6 @@
 #include "platform/dosattrib.h"
 #include "platform/linuxfilesystem.h"
+#include "tests/common/faults.h"
 #include "tests/common/tempdir.h"
 
 #include <gtest/gtest.h>
@@ -21,6 +22,7 @@
 
 using namespace Qt::Literals::StringLiterals;
 using namespace tavil::platform;
+using tavil::test::Faults;
 using tavil::test::TempDir;
 
 namespace {
@@ -66,28 +68,6 @@ void setTimes(const QString& path, time_t atime, long ansec, time_t mtime, long 
     const struct timespec ts[2] = {{atime, ansec}, {mtime, mnsec}};
     ASSERT_EQ(::utimensat(AT_FDCWD, nat(path).constData(), ts, 0), 0);
 }
-
-// Records every faultable call and fails the ones a rule picks.
-struct Faults {
-    QStringList calls; // "call path"
-    std::function<int(const QString& call, const QString& path)> rule;
-
-    std::function<int(const char*, const QString&)> injector()
-    {
-        return [this](const char* call, const QString& path) {
-            calls.append(QString::fromLatin1(call) + u' ' + path);
-            return rule ? rule(QString::fromLatin1(call), path) : 0;
-        };
-    }
-    bool called(const QString& call) const
-    {
-        for (const QString& c : calls) {
-            if (c.startsWith(call + u' '))
-                return true;
-        }
-        return false;
-    }
-};
 
 class FileSystemTest : public ::testing::Test {
 protected:
@@ -170,6 +150,57 @@ TEST_F(FileSystemTest, RenameOntoAnotherLinkOfTheSameFileIsAClash)
     ASSERT_EQ(::link(nat(a).constData(), nat(dir.file(u"b.txt"_s)).constData()), 0);
     EXPECT_EQ(fs.rename(a, dir.file(u"b.txt"_s)).number(), 58);
     EXPECT_EQ(dir.list(), (QStringList{u"a.txt"_s, u"b.txt"_s}));
+}
+
+// Every way a rename reaches the disk: with RENAME_NOREPLACE; with link and
+// unlink where that flag is missing; with a check and a plain rename where
+// hard links are missing too.
+struct RenameWay {
+    const char* name;
+    int renameat2Errno;
+    int linkErrno;
+};
+const RenameWay kRenameWays[] = {
+    {"noReplace", 0, 0},
+    {"linkAndUnlink", EINVAL, 0},
+    {"checkAndRename", ENOSYS, EPERM},
+};
+
+// Only a name that the listing does not show is the same entry under
+// another spelling (a case-insensitive mount); a second hard link that
+// differs in case is a file of its own name here.
+TEST_F(FileSystemTest, CaseOnlyRenameOntoASecondHardLinkIsAClash)
+{
+    const QString lower = dir.createFile(u"a.txt"_s, "shared");
+    const QString upper = dir.file(u"A.TXT"_s);
+    ASSERT_EQ(::link(nat(lower).constData(), nat(upper).constData()), 0);
+    for (const RenameWay& way : kRenameWays) {
+        SCOPED_TRACE(way.name);
+        faults.rule = [&](const QString& call, const QString&) {
+            return call == u"renameat2" ? way.renameat2Errno : call == u"link" ? way.linkErrno : 0;
+        };
+        EXPECT_EQ(fs.rename(lower, upper).number(), 58);
+        EXPECT_EQ(dir.list(), (QStringList{u"A.TXT"_s, u"a.txt"_s}));
+        EXPECT_EQ(lstatOf(lower).st_nlink, 2u);
+        EXPECT_EQ(lstatOf(lower).st_ino, lstatOf(upper).st_ino);
+        EXPECT_FALSE(faults.called(u"rename"_s));
+    }
+}
+
+TEST_F(FileSystemTest, CaseOnlyRenameOfOneFile)
+{
+    for (const RenameWay& way : kRenameWays) {
+        SCOPED_TRACE(way.name);
+        const QString from = dir.createFile(u"Case.txt"_s, way.name);
+        faults.rule = [&](const QString& call, const QString&) {
+            return call == u"renameat2" ? way.renameat2Errno : call == u"link" ? way.linkErrno : 0;
+        };
+        ASSERT_TRUE(fs.rename(from, dir.file(u"CASE.TXT"_s)).ok());
+        EXPECT_EQ(dir.list(), QStringList{u"CASE.TXT"_s});
+        EXPECT_EQ(dir.read(u"CASE.TXT"_s), QByteArray(way.name));
+        EXPECT_EQ(lstatOf(dir.file(u"CASE.TXT"_s)).st_nlink, 1u);
+        ASSERT_EQ(::unlink(nat(dir.file(u"CASE.TXT"_s)).constData()), 0);
+    }
 }
 
 TEST_F(FileSystemTest, RenameFolders)

@@ -1,0 +1,81 @@
+#include "bench/benchsupport.h"
+
+#include <QFile>
+#include <QStandardPaths>
+
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace tavil::bench {
+
+platform::MsgButton OkDialogs::msgBox(const QString& text, const QString& title, int)
+{
+    std::fprintf(stderr, "unexpected message [%s] %s\n", title.toUtf8().constData(), text.toUtf8().constData());
+    ++shown;
+    return platform::MsgButton::Ok;
+}
+
+QString OkDialogs::inputBox(const QString&, const QString&, const QString& def)
+{
+    return def;
+}
+
+double now()
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now().time_since_epoch()).count();
+}
+
+int runCommand(const QStringList& argv, const QString& folder)
+{
+    const QString program = QStandardPaths::findExecutable(argv.value(0));
+    if (program.isEmpty())
+        return -1;
+    std::vector<QByteArray> bytes;
+    for (const QString& a : argv)
+        bytes.push_back(a.toUtf8());
+    std::vector<char*> args;
+    for (QByteArray& b : bytes)
+        args.push_back(b.data());
+    args.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const QByteArray dir = QFile::encodeName(folder);
+    posix_spawn_file_actions_addchdir_np(&actions, dir.constData());
+    pid_t pid = 0;
+    const QByteArray path = QFile::encodeName(program);
+    const int e = posix_spawn(&pid, path.constData(), &actions, nullptr, args.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (e != 0)
+        return -1;
+    int status = 0;
+    if (waitpid(pid, &status, 0) < 0)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool onPath(const QString& program)
+{
+    return !QStandardPaths::findExecutable(program).isEmpty();
+}
+
+void syncAll()
+{
+    ::sync();
+}
+
+long peakMiB()
+{
+    struct rusage ru {};
+    getrusage(RUSAGE_SELF, &ru);
+    return ru.ru_maxrss / 1024; // KiB on Linux
+}
+
+} // namespace tavil::bench
