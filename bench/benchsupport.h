@@ -10,6 +10,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <vector>
+
 namespace tavil::bench {
 
 class OkDialogs final : public platform::Dialogs {
@@ -46,5 +48,8 @@ bool onPath(const QString& program);
 void syncAll();
 
 long peakMiB();
+
+// The middle value (the mean of the two middle ones for an even count).
+double median(std::vector<double> values);
 
 } // namespace tavil::bench

@@ -52,9 +52,15 @@ QString nameFromBytes(QByteArrayView bytes)
 {
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const auto* end = p + bytes.size();
-    QString out;
-    out.resize(bytes.size()); // never more UTF-16 units than bytes
-    char16_t* o = reinterpret_cast<char16_t*>(out.data());
+    // Never more UTF-16 units than bytes; a name (at most 255 bytes) fits on
+    // the stack, so the text is allocated once, at its size.
+    constexpr qsizetype kStack = 1024;
+    char16_t stack[kStack];
+    QString heap;
+    const bool small = bytes.size() <= kStack;
+    if (!small)
+        heap.resize(bytes.size());
+    char16_t* o = small ? stack : reinterpret_cast<char16_t*>(heap.data());
     char16_t* const start = o;
     while (p < end) {
         const unsigned char b = *p;
@@ -78,14 +84,20 @@ QString nameFromBytes(QByteArrayView bytes)
         }
         p += n;
     }
-    out.truncate(o - start);
-    return out;
+    return QString(reinterpret_cast<const QChar*>(start), o - start);
 }
 
 bool nameToBytes(QStringView text, QByteArray* out)
 {
-    out->resize(text.size() * 3); // never more than 3 bytes a UTF-16 unit
-    auto* o = reinterpret_cast<unsigned char*>(out->data());
+    // Written into a buffer on the stack where it fits (paths usually do),
+    // so the result is allocated once, at its size.
+    constexpr qsizetype kStack = 1024;
+    unsigned char stack[kStack * 3];
+    QByteArray heap;
+    const bool small = text.size() <= kStack;
+    if (!small)
+        heap.resize(text.size() * 3); // never more than 3 bytes a UTF-16 unit
+    auto* o = small ? stack : reinterpret_cast<unsigned char*>(heap.data());
     auto* const start = o;
     const char16_t* p = text.utf16();
     const char16_t* const end = p + text.size();
@@ -122,7 +134,7 @@ bool nameToBytes(QStringView text, QByteArray* out)
             *o++ = static_cast<unsigned char>(0x80 | (c & 0x3F));
         }
     }
-    out->truncate(o - start);
+    *out = QByteArray(reinterpret_cast<const char*>(start), o - start);
     return true;
 }
 

@@ -89,14 +89,14 @@ Blob readBlob(int fd)
     return readWith([fd](char* buf, size_t size) { return ::fgetxattr(fd, kDosAttribName, buf, size); });
 }
 
-Blob readBlobIn(int dirFd, const QByteArray& name, const QByteArray& wholePath)
+Blob readBlobIn(int dirFd, const char* name, const QByteArray& folderPrefix)
 {
     if (!g_noGetxattrat.load(std::memory_order_relaxed)) {
         bool missing = false;
         Blob blob = readWith([&](char* buf, size_t size) -> ssize_t {
             XattrArgs args{reinterpret_cast<std::uintptr_t>(buf), std::uint32_t(size), 0};
-            const long r = ::syscall(SYS_getxattrat, dirFd, name.constData(), AT_SYMLINK_NOFOLLOW, kDosAttribName,
-                                     &args, sizeof args);
+            const long r = ::syscall(SYS_getxattrat, dirFd, name, AT_SYMLINK_NOFOLLOW, kDosAttribName, &args,
+                                     sizeof args);
             if (r < 0 && errno == ENOSYS)
                 missing = true;
             return ssize_t(r);
@@ -105,6 +105,7 @@ Blob readBlobIn(int dirFd, const QByteArray& name, const QByteArray& wholePath)
             return blob;
         g_noGetxattrat.store(true, std::memory_order_relaxed);
     }
+    const QByteArray wholePath = folderPrefix + name;
     return readWith(
         [&](char* buf, size_t size) { return ::lgetxattr(wholePath.constData(), kDosAttribName, buf, size); });
 }

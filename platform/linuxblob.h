@@ -25,8 +25,9 @@ Blob readBlob(const Loc& loc);
 // The blob of an open file.
 Blob readBlob(int fd);
 // The blob of the entry `name` in the open folder dirFd, for listings; the
-// whole path is the fallback for kernels without getxattrat.
-Blob readBlobIn(int dirFd, const QByteArray& name, const QByteArray& wholePath);
+// folder's path (with its closing "/") is the fallback for kernels without
+// getxattrat.
+Blob readBlobIn(int dirFd, const char* name, const QByteArray& folderPrefix);
 
 // Hidden, system and archive as they stand when nothing was ever stored.
 quint32 defaultFlags(const QByteArray& name, mode_t mode);

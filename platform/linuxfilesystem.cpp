@@ -128,26 +128,38 @@ LinuxFileSystem::~LinuxFileSystem()
         ::close(held.fd);
 }
 
+const LinuxFileSystem::Held* LinuxFileSystem::heldFolder(QStringView folder) const
+{
+    for (const Held& held : m_held) {
+        if (held.folder == folder)
+            return &held;
+    }
+    return nullptr;
+}
+
 FsStatus LinuxFileSystem::locate(const QString& path, Loc* loc) const
 {
     // A closing "/" stays: it makes the path a folder's, and a file under
     // such a path is not found.
-    const QStringView p = path;
     loc->path = path;
     loc->dirFd = AT_FDCWD;
-    if (p.isEmpty() || !nameToBytes(p, &loc->rel))
+    if (path.isEmpty())
         return fail(Err::BadName);
     if (!m_held.isEmpty()) {
-        const qsizetype slash = p.lastIndexOf(u'/');
-        if (slash >= 0 && slash + 1 < p.size()) {
-            const QString parent = slash == 0 ? QStringLiteral("/") : p.left(slash).toString();
-            const auto it = m_held.constFind(parent);
-            if (it != m_held.constEnd()) {
-                loc->dirFd = it->fd;
-                loc->rel = loc->rel.mid(loc->rel.lastIndexOf('/') + 1);
+        const qsizetype slash = path.lastIndexOf(u'/');
+        if (slash >= 0 && slash + 1 < path.size()) {
+            const Held* held = heldFolder(slash == 0 ? QStringView(u"/") : QStringView(path).left(slash));
+            if (held) {
+                // Only the name is needed: the folder is the open one.
+                if (!nameToBytes(QStringView(path).mid(slash + 1), &loc->rel))
+                    return fail(Err::BadName);
+                loc->dirFd = held->fd;
+                return {};
             }
         }
     }
+    if (!nameToBytes(path, &loc->rel))
+        return fail(Err::BadName);
     return {};
 }
 
@@ -155,36 +167,44 @@ FsStatus LinuxFileSystem::locateTarget(const QString& path, Loc* loc) const
 {
     const QStringView p = withoutTrailingSeparators(path);
     const qsizetype slash = p.lastIndexOf(u'/');
-    const QString name = p.mid(slash + 1).toString();
     // Callers check names before they get here; a name that still holds a
     // control character, or is empty, "." or "..", is refused rather than
     // acted on.
-    if (checkNewName(name) != NameVerdict::Ok)
+    if (checkNewName(p.mid(slash + 1)) != NameVerdict::Ok)
         return fail(Err::BadName);
-    return locate(p.left(slash + 1).toString() + diskName(name), loc);
+    // Trailing dots and blanks go from the name as it is made on disk.
+    qsizetype end = p.size();
+    while (end > slash + 1 && (p[end - 1] == u'.' || p[end - 1] == u' '))
+        --end;
+    if (end == path.size())
+        return locate(path, loc); // the usual case: nothing to drop, nothing copied
+    return locate(p.left(end).toString(), loc);
 }
 
 FolderHold LinuxFileSystem::holdFolder(const QString& folder)
 {
     const QString key = withoutTrailingSeparators(folder).toString();
-    auto it = m_held.find(key);
-    if (it == m_held.end()) {
+    if (!heldFolder(key)) {
         QByteArray bytes;
         if (key.isEmpty() || !nameToBytes(key, &bytes))
             return {};
         const int fd = ::open(bytes.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
         if (fd < 0)
             return {};
-        it = m_held.insert(key, Held{fd, 0});
+        m_held.append(Held{key, fd, 0});
     }
-    ++it->holds;
+    ++const_cast<Held*>(heldFolder(key))->holds;
     // The hold gives the folder back when its last holder lets go.
     return FolderHold(static_cast<void*>(this), [this, key](void*) {
-        const auto found = m_held.find(key);
-        if (found == m_held.end() || --found->holds > 0)
+        for (qsizetype i = 0; i < m_held.size(); ++i) {
+            if (m_held[i].folder != key)
+                continue;
+            if (--m_held[i].holds == 0) {
+                ::close(m_held[i].fd);
+                m_held.removeAt(i);
+            }
             return;
-        ::close(found->fd);
-        m_held.erase(found);
+        }
     });
 }
 
@@ -441,8 +461,7 @@ FsStatus LinuxFileSystem::listDir(const QString& dir, QList<DirEntry>* entries)
     if (const FsStatus st = locate(dir, &loc); !st.ok())
         return st;
     // A held folder is listed through its own descriptor.
-    const auto held = m_held.constFind(withoutTrailingSeparators(loc.path).toString());
-    if (held != m_held.constEnd())
+    if (const Held* held = heldFolder(withoutTrailingSeparators(loc.path)))
         loc = Loc{held->fd, QByteArrayLiteral("."), loc.path};
     return lfs::listEntries(loc, entries);
 }

@@ -2,7 +2,7 @@
 
 #include "platform/filesystem.h"
 
-#include <QHash>
+#include <QList>
 
 #include <functional>
 
@@ -72,10 +72,13 @@ private:
     FsStatus locateTarget(const QString& path, lfs::Loc* loc) const;
 
     struct Held {
+        QString folder; // without a closing "/"
         int fd = -1;
         int holds = 0;
     };
-    QHash<QString, Held> m_held; // by folder path without a closing "/"
+    const Held* heldFolder(QStringView folder) const;
+    // A run holds one or two folders at a time: a short list beats a hash.
+    QList<Held> m_held;
 };
 
 } // namespace tavil::platform

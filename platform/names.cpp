@@ -12,16 +12,21 @@ QString diskName(const QString& name)
     return name.left(end);
 }
 
-NameVerdict checkNewName(const QString& name)
+NameVerdict checkNewName(QStringView name)
 {
+    bool surrogates = false;
     for (const QChar c : name) {
         if (c == u'/' || c.unicode() < 0x20 || c.unicode() == 0x7f)
             return NameVerdict::Bad;
+        surrogates = surrogates || c.isSurrogate();
     }
     // Half a character (an edit that cut a pair apart) has no bytes on disk.
-    if (hasBrokenCharacter(name))
+    if (surrogates && hasBrokenCharacter(name))
         return NameVerdict::Bad;
-    const QString onDisk = diskName(name);
+    qsizetype end = name.size();
+    while (end > 0 && (name[end - 1] == u'.' || name[end - 1] == u' '))
+        --end;
+    const QStringView onDisk = name.left(end);
     if (onDisk.isEmpty() || onDisk == u"." || onDisk == u"..")
         return NameVerdict::LeaveAlone;
     return NameVerdict::Ok;

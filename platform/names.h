@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 namespace tavil::platform {
 
@@ -15,7 +16,7 @@ enum class NameVerdict {
 };
 
 // Judges a new bare file name before any file is touched.
-NameVerdict checkNewName(const QString& name);
+NameVerdict checkNewName(QStringView name);
 
 // A name as the user is shown it: control characters (line breaks a list may
 // hold) as their visible pictures, so a message or a log line shows where
