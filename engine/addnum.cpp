@@ -19,7 +19,8 @@ using platform::MsgButton;
 
 namespace {
 
-const QString kTitle = QStringLiteral("連番付加");
+// Its messages carry the tab's caption.
+const QString kTitle = tabCaption(Tab::AddNum);
 
 bool inLongRange(qint64 v)
 {

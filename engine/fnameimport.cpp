@@ -2,6 +2,7 @@
 
 #include "engine/operation.h"
 #include "engine/runcontext.h"
+#include "engine/texts.h"
 #include "platform/dialogs.h"
 #include "platform/fsname.h"
 #include "platform/names.h"
@@ -16,7 +17,6 @@ namespace M1 = support::Module1;
 namespace {
 
 const QString kBadImportName = QStringLiteral(u"インポートされたファイル名が不正です。");
-const QString kBadImportTitle = QStringLiteral(u"ファイル名のインポート");
 
 // The longest name, in bytes, that the usual Linux file systems take.
 constexpr qsizetype kNameMaxBytes = 255;
@@ -73,7 +73,7 @@ bool FNameImport(RunContext& ctx, const FNameImportParams& params)
     const QString bad = fnameImportCheck(ctx.objList, params, n);
     if (!bad.isEmpty()) {
         ctx.strMsg = bad;
-        ctx.dialogs.msgBox(bad, kBadImportTitle, platform::MsgStyle::Critical);
+        ctx.dialogs.msgBox(bad, texts::kImportTitle, platform::MsgStyle::Critical);
         return true;
     }
 

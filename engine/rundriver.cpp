@@ -104,7 +104,7 @@ void RunDriver::run(RunContext& ctx)
     }
     if (tabFromCaption(caption) == Tab::Import && request.importCount == 0) {
         showCritical(ctx, QStringLiteral(u"ファイル名がインポートされていません。"),
-                     QStringLiteral(u"ファイル名のインポート"));
+                     texts::kImportTitle);
         return;
     }
     // An empty folder text would read as the root: never run there by mistake.

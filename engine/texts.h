@@ -13,5 +13,6 @@ inline const QString kClashNotRenamed = QStringLiteral(u"の名前を変更す�
 inline const QString kClashNotCopied = QStringLiteral(u"のファイルをコピーできませんでした。");
 inline const QString kSetOutFolder = QStringLiteral(u"出力先フォルダを設定して下さい。");
 inline const QString kErrorTitle = QStringLiteral(u"ｴﾗｰ");
+inline const QString kImportTitle = QStringLiteral(u"ファイル名のインポート");
 
 } // namespace tavil::engine::texts

@@ -19,13 +19,6 @@ constexpr char16_t kSemiVoicedMark = u'ﾟ';
 constexpr char16_t kFirstHalfLetter = u'ｦ';
 constexpr char16_t kLastHalfLetter = u'ﾝ';
 
-// Letters that have a voiced (or semi-voiced) form, and the form itself.
-constexpr std::u16string_view kVoicedBase = u"ウカキクケコサシスセソタチツテトハヒフヘホ";
-constexpr std::u16string_view kVoiced = u"ヴガギグゲゴザジズゼゾダヂヅデドバビブベボ";
-constexpr std::u16string_view kSemiVoicedBase = u"ハヒフヘホ";
-constexpr std::u16string_view kSemiVoiced = u"パピプペポ";
-static_assert(kVoicedBase.size() == kVoiced.size());
-static_assert(kSemiVoicedBase.size() == kSemiVoiced.size());
 
 // ASCII 21-7E and the full-width forms FF01-FF5E lie this far apart.
 constexpr char16_t kWideOffset = 0xFEE0;

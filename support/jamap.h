@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <string_view>
+
 namespace tavil::support {
 
 // The text mappings of the Japanese locale that the case, width and kana
@@ -18,5 +20,14 @@ enum class JaMapping {
 };
 
 QString jaMapString(const QString& text, JaMapping mapping);
+
+// Full-width katakana that have a voiced (or semi-voiced) form, and that
+// form, position by position.
+inline constexpr std::u16string_view kVoicedBase = u"ウカキクケコサシスセソタチツテトハヒフヘホ";
+inline constexpr std::u16string_view kVoiced = u"ヴガギグゲゴザジズゼゾダヂヅデドバビブベボ";
+inline constexpr std::u16string_view kSemiVoicedBase = u"ハヒフヘホ";
+inline constexpr std::u16string_view kSemiVoiced = u"パピプペポ";
+static_assert(kVoicedBase.size() == kVoiced.size());
+static_assert(kSemiVoicedBase.size() == kSemiVoiced.size());
 
 } // namespace tavil::support

@@ -1,6 +1,7 @@
 #include "support/module1.h"
 
 #include "platform/cp932.h"
+#include "support/jamap.h"
 #include "platform/settingsstore.h"
 #include "support/settingsschema.h"
 
@@ -114,24 +115,12 @@ namespace {
 constexpr char16_t kVoicedMark = u'ﾞ';     // U+FF9E
 constexpr char16_t kSemiVoicedMark = u'ﾟ'; // U+FF9F
 
-// Full-width katakana and their voiced and semi-voiced forms, position by
-// position.
-const char16_t kVoicedLetters[] = u"ウカキクケコサシスセソタチツテトハヒフヘホ";
-const char16_t kVoicedForms[] = u"ヴガギグゲゴザジズゼゾダヂヅデドバビブベボ";
-const char16_t kSemiVoicedLetters[] = u"ハヒフヘホ";
-const char16_t kSemiVoicedForms[] = u"パピプペポ";
-
-template <std::size_t N>
-QString lookUp(const QString& letter, const char16_t (&letters)[N], const char16_t (&forms)[N])
+QString lookUp(const QString& letter, std::u16string_view letters, std::u16string_view forms)
 {
     if (letter.size() != 1)
         return letter;
-    const char16_t c = letter[0].unicode();
-    for (std::size_t i = 0; i + 1 < N; ++i) {
-        if (letters[i] == c)
-            return QString(QChar(forms[i]));
-    }
-    return letter;
+    const std::size_t at = letters.find(letter[0].unicode());
+    return at == std::u16string_view::npos ? letter : QString(QChar(forms[at]));
 }
 
 // One pass: each mark that follows a letter with a form in the table joins
@@ -166,12 +155,12 @@ QString joinPass(const QString& input, char16_t mark, QString (*toForm)(const QS
 
 QString ToDakuon(const QString& letter)
 {
-    return lookUp(letter, kVoicedLetters, kVoicedForms);
+    return lookUp(letter, kVoicedBase, kVoiced);
 }
 
 QString ToHandakuon(const QString& letter)
 {
-    return lookUp(letter, kSemiVoicedLetters, kSemiVoicedForms);
+    return lookUp(letter, kSemiVoicedBase, kSemiVoiced);
 }
 
 QString JoinKanaMarks(const QString& text)
