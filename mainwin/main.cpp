@@ -1,7 +1,16 @@
-#include "mainwin/caption.h"
+#include "mainwin/form1.h"
+#include "mainwin/services.h"
+#include "platform/clock.h"
+#include "platform/gui/desktop.h"
+#include "platform/gui/qtdialogs.h"
+#include "platform/linuxfilesystem.h"
+#include "platform/settingsstore.h"
+#include "platform/volumes.h"
 
 #include <QApplication>
-#include <QMainWindow>
+#include <QDir>
+#include <QStandardPaths>
+#include <QStringList>
 
 int main(int argc, char** argv)
 {
@@ -9,12 +18,31 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("Tavil"));
     QCoreApplication::setOrganizationName(QStringLiteral("Tavil"));
 
-    // The main window's controls come with their own work; until then the
-    // window is shown empty under its caption.
-    QMainWindow window;
-    window.setObjectName(QStringLiteral("Form1"));
-    window.setWindowTitle(tavil::mainwin::mainWindowCaption());
-    window.resize(410, 437); // 6150 x 6550 twips at 96 DPI
-    window.show();
+    using namespace tavil;
+    platform::LinuxFileSystem fs;
+    platform::QtSettingsStore store;
+    platform::QtDialogs dialogs;
+    platform::SystemClock clock;
+    platform::QtDesktop desktop;
+    platform::SystemVolumes volumes;
+    mainwin::Services services{fs,
+                               store,
+                               dialogs,
+                               clock,
+                               desktop,
+                               volumes,
+                               QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
+                                   + QStringLiteral("/errlog"),
+                               QDir::homePath()};
+
+    // Qt has taken its own options out already; the rest is the program's
+    // command line, compared exactly.
+    const QString commandLine = QCoreApplication::arguments().mid(1).join(u' ');
+    mainwin::Form1 form(services, commandLine);
+    dialogs.setParent(&form);
+    QObject::connect(&form, &mainwin::Form1::ended, &app, [] { QCoreApplication::exit(0); });
+    if (!form.Form_Load())
+        return 0;
+    form.show();
     return app.exec();
 }

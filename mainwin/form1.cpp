@@ -1,0 +1,290 @@
+#include "mainwin/form1.h"
+
+#include "mainwin/caption.h"
+#include "mainwin/filebrowser.h"
+#include "mainwin/form2.h"
+#include "mainwin/runhost.h"
+#include "mainwin/selectedlists.h"
+#include "mainwin/statusarea.h"
+#include "mainwin/tabpages.h"
+#include "mainwin/twips.h"
+#include "platform/dialogs.h"
+#include "platform/gui/desktop.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+namespace tavil::mainwin {
+
+namespace {
+
+// The window as designed, and never smaller.
+constexpr int kMinWidth = 6150;
+constexpr int kMinHeight = 6550;
+
+} // namespace
+
+Form1::Form1(Services& services, QString commandLine)
+    : m_services(services), m_commandLine(std::move(commandLine))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(mainWindowCaption());
+    m_form = new QWidget(this);
+    m_form->setObjectName(QStringLiteral("Form1Client"));
+    setCentralWidget(m_form);
+    auto* bar = new QStatusBar(this);
+    setStatusBar(bar);
+
+    m_browser = std::make_unique<FileBrowser>(m_form, services);
+    m_tabs = std::make_unique<TabPages>(m_form, services);
+    m_status = std::make_unique<StatusArea>(this, m_form, bar, services);
+    m_lists = std::make_unique<SelectedLists>(m_form, services, *m_browser, *m_status);
+    m_lists->numberingTabSelected = [this] { return m_tabs->selectedTab() == engine::Tab::AddNum; };
+    buildControls();
+    buildMenus();
+    wire();
+
+    m_host = std::make_unique<Form1RunHost>(*this);
+    m_driver = std::make_unique<engine::RunDriver>(
+        engine::DriverServices{services.fs, services.dialogs, services.clock, services.errlogFolder}, *m_host);
+
+    setMinimumSize(twips::toPx(kMinWidth), twips::toPx(kMinHeight));
+    resize(twips::toPx(kMinWidth), twips::toPx(kMinHeight));
+}
+
+Form1::~Form1()
+{
+    if (m_splash)
+        delete m_splash.data();
+}
+
+void Form1::buildControls()
+{
+    Command4 = new QPushButton(QStringLiteral(u"変更開始"), m_form);
+    Command4->setObjectName(QStringLiteral("Command4"));
+    Command12 = new QPushButton(QStringLiteral(u"中止"), m_form);
+    Command12->setObjectName(QStringLiteral("Command12"));
+    Command12->hide(); // shown only while a run is active
+
+    Line1 = new QFrame(m_form);
+    Line1->setObjectName(QStringLiteral("Line1"));
+    Line1->setFrameShape(QFrame::HLine);
+    Line1->setFrameShadow(QFrame::Sunken);
+
+    Uzo = new QLabel(m_form);
+    Uzo->setObjectName(QStringLiteral("Uzo"));
+    Uzo->setAutoFillBackground(true);
+    Uzo->setBackgroundRole(QPalette::Button);
+    Uzo->installEventFilter(this);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setSingleShot(true);
+}
+
+void Form1::buildMenus()
+{
+    mnuFile = menuBar()->addMenu(QStringLiteral(u"ﾌｧｲﾙ(&F)"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    const auto add = [](QMenu* menu, const char* name, const QString& caption) {
+        QAction* action = menu->addAction(caption);
+        action->setObjectName(QString::fromLatin1(name));
+        return action;
+    };
+    mnuFileNet = add(mnuFile, "mnuFileNet", QStringLiteral(u"ﾈｯﾄﾜｰｸ上のﾌｧｲﾙ(&N)"));
+    mnuFileStart = add(mnuFile, "mnuFileStart", QStringLiteral(u"変更開始(&S)"));
+    mnuFileRenew = add(mnuFile, "mnuFileRenew", QStringLiteral(u"最新の情報に更新(&R)"));
+    mnuFile->addSeparator();
+    mnuFileExit = add(mnuFile, "mnuFileExit", QStringLiteral(u"終了(&X)"));
+
+    mnuHelp = menuBar()->addMenu(QStringLiteral(u"ﾍﾙﾌﾟ(&H)"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpVer = add(mnuHelp, "mnuHelpVer", QStringLiteral(u"ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+}
+
+void Form1::wire()
+{
+    connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
+    connect(Command12, &QPushButton::clicked, this, &Form1::Command12_Click);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+
+    connect(mnuFileNet, &QAction::triggered, this, [this] { m_browser->mnuFileNet_Click(); });
+    connect(mnuFileStart, &QAction::triggered, this, &Form1::Command4_Click);
+    connect(mnuFileRenew, &QAction::triggered, this, [this] {
+        m_browser->refreshFiles();
+        m_browser->refreshFolders();
+    });
+    connect(mnuFileExit, &QAction::triggered, this, &Form1::close);
+    connect(mnuHelpVer, &QAction::triggered, this, &Form1::mnuHelpVer_Click);
+
+    // The selected-files lists hold names of the open folder only.
+    connect(m_browser.get(), &FileBrowser::pathChanged, this, [this] { m_lists->clearBoth(); });
+    connect(m_browser.get(), &FileBrowser::addRequested, this, [this] { m_lists->Command1_Click(); });
+    connect(m_browser.get(), &FileBrowser::popupRequested, this,
+            [this](const QPoint& at) { m_lists->showFilePopup(at); });
+    connect(m_tabs->chkSubDir, &QCheckBox::toggled, this, [this](bool on) { m_lists->chkSubDir_Click(on); });
+    // While an output folder is in force the folder walk can't be chosen.
+    connect(m_status.get(), &StatusArea::outputFolderChanged, this, [this](bool inForce) {
+        if (inForce)
+            m_tabs->chkSubDir->setChecked(false);
+        m_tabs->chkSubDir->setEnabled(!inForce);
+    });
+}
+
+bool Form1::running() const
+{
+    return m_driver->running();
+}
+
+void Form1::Command4_Click()
+{
+    // The File menu's start entry comes here too; a second start during a
+    // run's pauses is ignored by the driver.
+    if (running())
+        return;
+    m_driver->start(m_options);
+    if (m_closeAfterRun) {
+        m_closeAfterRun = false;
+        close();
+    }
+}
+
+void Form1::Command12_Click()
+{
+    m_driver->abort();
+}
+
+void Form1::Timer1_Timer()
+{
+    if (m_splash)
+        m_splash->close();
+}
+
+void Form1::mnuHelpVer_Click()
+{
+    // A splash still on screen goes first: one box at a time.
+    Timer1->stop();
+    if (m_splash)
+        m_splash->close();
+    Form2::showAbout(this, m_services);
+}
+
+void Form1::lockForRun()
+{
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+    Command4->setEnabled(false);
+    Command12->show();
+    Command12->raise();
+    m_lists->setRunLocked(true);
+    m_browser->setBrowsingEnabled(false);
+    m_status->setOutputButtonEnabled(false);
+}
+
+void Form1::unlockAfterRun(bool includeSubfolders)
+{
+    Command4->setEnabled(true);
+    Command12->hide();
+    m_lists->setRunLocked(false);
+    // With sub-folders select mode stays off and its box greyed.
+    if (includeSubfolders)
+        m_lists->Check1->setEnabled(false);
+    m_lists->reapplySelectMode();
+    m_browser->setBrowsingEnabled(true);
+    m_browser->refreshFolders();
+    m_status->setOutputButtonEnabled(true);
+    QApplication::restoreOverrideCursor();
+}
+
+QRect Form1::geometryTwips() const
+{
+    const QRect outer = frameGeometry();
+    return QRect(twips::fromPx(outer.x()), twips::fromPx(outer.y()), twips::fromPx(outer.width()),
+                 twips::fromPx(outer.height()));
+}
+
+void Form1::setGeometryTwips(int left, int top, int width, int height)
+{
+    // The stored measures are the window's outer frame.
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    const int extraW = outer.width() - inner.width();
+    const int extraH = outer.height() - inner.height();
+    move(twips::toPx(left), twips::toPx(top));
+    resize(std::max(0, twips::toPx(width) - extraW), std::max(0, twips::toPx(height) - extraH));
+}
+
+void Form1::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
+
+void Form1::Form_Resize()
+{
+    const QRect g = geometryTwips();
+    const int w = g.width();
+    const int h = g.height();
+    if (w < kMinWidth) {
+        setGeometryTwips(g.left(), g.top(), kMinWidth, std::max(h, kMinHeight));
+        return;
+    }
+    if (h < kMinHeight) {
+        setGeometryTwips(g.left(), g.top(), w, kMinHeight);
+        return;
+    }
+    const double half = (w - kMinWidth) / 2.0;
+    m_browser->layout(w, half, h);
+    m_tabs->layout(w);
+    m_lists->layout(w, half, h);
+    twips::place(Command4, half + 2430, 4680, 1110, 390);
+    twips::place(Command12, half + 2430, 5100, 1110, 390);
+    twips::place(Line1, 0, 0, w, 30);
+    twips::place(Uzo, w - 240, 2700, 150, 255);
+    m_status->layout();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Uzo && event->type() == QEvent::MouseButtonPress) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        const Qt::KeyboardModifiers held = mouse->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+        if (mouse->button() == Qt::LeftButton && held == (Qt::ControlModifier | Qt::AltModifier))
+            Uzo_MouseDown();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::Uzo_MouseDown()
+{
+    // Five rows of five little figures, an empty line between the rows.
+    const QString figure = QStringLiteral(u"(^^)");
+    QStringList rows;
+    for (int row = 0; row < 5; ++row)
+        rows.append(figure.repeated(5));
+    m_services.dialogs.msgBox(rows.join(QStringLiteral("\r\n\r\n")), QStringLiteral(u"ないしょ"),
+                              platform::MsgStyle::Ok);
+}
+
+void Form1::closeEvent(QCloseEvent* event)
+{
+    // A run is asked to stop first; the window closes when it has.
+    if (running()) {
+        m_closeAfterRun = true;
+        m_driver->abort();
+        event->ignore();
+        return;
+    }
+    if (!m_unloaded)
+        Form_Unload();
+    event->accept();
+}
+
+} // namespace tavil::mainwin

@@ -1,0 +1,127 @@
+#pragma once
+
+#include "engine/rundriver.h"
+#include "mainwin/services.h"
+#include "support/settingsschema.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QTimer;
+
+namespace tavil::mainwin {
+
+class FileBrowser;
+class Form1RunHost;
+class Form2;
+class SelectedLists;
+class StatusArea;
+class TabPages;
+
+// The main window: the file browser on the left, the selected-files lists on
+// the right, the operation tabs above them, the status bar below. Its pieces
+// own their controls; Form1 puts them together, lays them out, starts and
+// stops the program and the runs.
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // commandLine: the program's arguments joined by blanks, compared exactly.
+    Form1(Services& services, QString commandLine);
+    ~Form1() override;
+
+    // The start-up. False when the program ends without the main window (a
+    // Quick window started from the command line that did not go on to it).
+    bool Form_Load();
+    // The shutdown: saves the window's settings and ends the program.
+    void Form_Unload();
+
+    void Command4_Click();  // "変更開始": start a run
+    void Command12_Click(); // "中止": ask the run to stop
+    void Timer1_Timer();    // closes the splash
+
+    // The Quick window opened from the command line; returns whether to go
+    // on to the main window. Unset: the command line opens nothing.
+    std::function<bool()> runQuickWindow;
+
+    bool running() const;
+
+    // The pieces, for the window's own wiring and for tests.
+    FileBrowser& browser() { return *m_browser; }
+    TabPages& tabs() { return *m_tabs; }
+    SelectedLists& lists() { return *m_lists; }
+    StatusArea& status() { return *m_status; }
+    const support::settings::OptionFlags& options() const { return m_options; }
+    void setOptions(const support::settings::OptionFlags& options) { m_options = options; }
+
+    // Controls of the window itself.
+    QPushButton* Command4 = nullptr;
+    QPushButton* Command12 = nullptr;
+    QFrame* Line1 = nullptr;
+    QLabel* Uzo = nullptr;
+    QTimer* Timer1 = nullptr;
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileNet = nullptr;
+    QAction* mnuFileStart = nullptr;
+    QAction* mnuFileRenew = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpVer = nullptr;
+
+    // The window's outer size and place in twips, as they are stored.
+    QRect geometryTwips() const;
+    void setGeometryTwips(int left, int top, int width, int height);
+
+signals:
+    // The program is to end now (the unload has saved what it keeps).
+    void ended();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    friend class Form1RunHost;
+
+    void buildControls();
+    void buildMenus();
+    void wire();
+    void Form_Resize();
+    void Uzo_MouseDown();
+    void mnuHelpVer_Click();
+
+    // The run's lock of the window and its undoing.
+    void lockForRun();
+    void unlockAfterRun(bool includeSubfolders);
+
+    // Start-up steps that belong to the window itself.
+    platform::Err restoreGeometry();
+    platform::Err selectStoredTab();
+    void loadPatterns();
+    void startupError(platform::Err err);
+
+    Services& m_services;
+    QString m_commandLine;
+    support::settings::OptionFlags m_options;
+    std::unique_ptr<FileBrowser> m_browser;
+    std::unique_ptr<TabPages> m_tabs;
+    std::unique_ptr<SelectedLists> m_lists;
+    std::unique_ptr<StatusArea> m_status;
+    std::unique_ptr<Form1RunHost> m_host;
+    std::unique_ptr<engine::RunDriver> m_driver;
+    QPointer<Form2> m_splash;
+    QWidget* m_form = nullptr; // the central widget, parent of every control
+    bool m_unloaded = false;
+    bool m_closeAfterRun = false;
+};
+
+} // namespace tavil::mainwin

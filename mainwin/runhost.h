@@ -1,0 +1,39 @@
+#pragma once
+
+#include "engine/rundriver.h"
+
+namespace tavil::mainwin {
+
+class Form1;
+
+// The main window as the run driver sees it: every call goes to the piece of
+// Form1 that owns what it touches.
+class Form1RunHost final : public engine::DriverHost {
+public:
+    explicit Form1RunHost(Form1& form) : m_form(form) {}
+
+    void setStatus(int panel, const QString& text) override;
+    void setProgressMax(int max) override;
+    void setProgressValue(int value) override;
+    void setProgressVisible(bool visible) override;
+    void processEvents() override;
+    void beep() override;
+    void clearWorkList() override;
+    void refreshFileList() override;
+    void focusField(engine::Field field) override;
+
+    void prepareProgress() override;
+    engine::RunRequest request() override;
+    QString selectedTabCaption() override;
+    engine::OperationParams params(engine::Tab tab) override;
+    std::optional<QStringList> enterFolder(const QString& folder) override;
+    void releaseOutputButton() override;
+    void lockWindow() override;
+    void unlockWindow(bool includeSubfolders) override;
+    void setPresetButtonsEnabled(bool enabled) override;
+
+private:
+    Form1& m_form;
+};
+
+} // namespace tavil::mainwin

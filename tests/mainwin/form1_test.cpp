@@ -1,0 +1,441 @@
+#include "mainwin/filebrowser.h"
+#include "mainwin/form1.h"
+#include "mainwin/selectedlists.h"
+#include "mainwin/statusarea.h"
+#include "mainwin/tabpages.h"
+#include "mainwin/twips.h"
+#include "platform/settingsstore.h"
+#include "tests/common/fakes.h"
+#include "tests/common/guifakes.h"
+#include "tests/common/rawbytes.h"
+#include "tests/common/tempdir.h"
+#include "tests/common/testfs.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateEdit>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTabBar>
+#include <QTest>
+#include <QTimeEdit>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+#include <sys/stat.h>
+
+namespace tavil::test {
+namespace {
+
+using mainwin::Form1;
+namespace S = support::settings;
+
+// A main window over a temporary world: its own program folder, a folder to
+// work in, settings in memory and scripted dialogs.
+struct WindowBench {
+    TempDir home; // the program's own folder
+    TempDir dir;  // the folder of the runs
+    TempDir data; // where the error logs go
+    TestFileSystem fs;
+    platform::MemorySettingsStore store;
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FakeDesktop desktop;
+    FakeVolumes volumes;
+    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, data.file(QStringLiteral("errlog")),
+                               home.path()};
+    std::unique_ptr<Form1> form;
+
+    // Starts the program; the splash goes at once.
+    void start(const QString& commandLine = QString())
+    {
+        form = std::make_unique<Form1>(services, commandLine);
+        ASSERT_TRUE(form->Form_Load());
+        form->Timer1_Timer();
+    }
+    // Starts in dir with the given files.
+    void startIn(const QStringList& files)
+    {
+        for (const QString& name : files)
+            dir.createFile(name, name.toUtf8());
+        store.write(S::Setting::Section, S::Setting::Dir, dir.path());
+        start();
+        ASSERT_EQ(form->browser().path(), dir.path());
+    }
+    template <typename T>
+    T* find(const char* name) const
+    {
+        T* w = form->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const ShownBox& b : dialogs.shown)
+            out.append(b.text);
+        return out;
+    }
+};
+
+TEST(Form1Startup, EmptyStoreGivesTheDesignedWindow)
+{
+    WindowBench b;
+    b.start();
+    Form1& f = *b.form;
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Tavil Ver 1.0"));
+    const QRect g = f.geometryTwips();
+    EXPECT_EQ(g.topLeft(), QPoint(0, 0));
+    EXPECT_EQ(g.width(), 6150);
+    EXPECT_EQ(g.height(), 6555 - 5); // the minimum height, to the pixel
+    EXPECT_EQ(f.tabs().selectedIndex(), 1);
+    EXPECT_EQ(f.browser().path(), b.home.path());
+    QComboBox* combo1 = b.find<QComboBox>("Combo1");
+    ASSERT_EQ(combo1->count(), 2); // "*.*" and the one empty pattern the count defaults to
+    EXPECT_EQ(combo1->itemText(0), QStringLiteral("*.*"));
+    EXPECT_EQ(combo1->itemText(1), QString());
+    EXPECT_EQ(combo1->currentText(), QStringLiteral("*.*"));
+    EXPECT_TRUE(b.dialogs.shown.isEmpty());
+    EXPECT_FALSE(b.find<QPushButton>("Command12")->isVisibleTo(&f));
+    EXPECT_TRUE(f.options().logFile);
+}
+
+TEST(Form1Startup, StoredGeometryAndItsFallbacks)
+{
+    const QSize screen(mainwin::twips::fromPx(QApplication::primaryScreen()->geometry().width()),
+                       mainwin::twips::fromPx(QApplication::primaryScreen()->geometry().height()));
+    struct Case {
+        const char* name;
+        QString top, left, width, height;
+        QRect expected;
+    };
+    const Case cases[] = {
+        {"used", "300", "450", "7500", "8250", QRect(450, 300, 7500, 8250)},
+        {"tooLargeOrNegative", "45000", "-1", "7500", "8250", QRect(0, 0, 7500, 8250)},
+        {"beyondTheScreen", "300", "450", QString::number(screen.width() + 15), "8250", QRect(450, 300, 6150, 8250)},
+        {"theScreenItselfIsKept", "0", "0", QString::number(screen.width()), "8250", QRect(0, 0, screen.width(), 8250)},
+        {"belowTheMinimumIsRaised", "0", "0", "3000", "3000", QRect(0, 0, 6150, 6555)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowBench b;
+        b.store.write(S::Setting::Section, S::Setting::Top, c.top);
+        b.store.write(S::Setting::Section, S::Setting::Left, c.left);
+        b.store.write(S::Setting::Section, S::Setting::Width, c.width);
+        b.store.write(S::Setting::Section, S::Setting::Height, c.height);
+        b.start();
+        const QRect g = b.form->geometryTwips();
+        EXPECT_EQ(g.left(), c.expected.left());
+        EXPECT_EQ(g.top(), c.expected.top());
+        EXPECT_NEAR(g.width(), c.expected.width(), 15);
+        EXPECT_NEAR(g.height(), c.expected.height(), 15);
+        EXPECT_TRUE(b.dialogs.shown.isEmpty());
+    }
+}
+
+TEST(Form1Startup, CommandLineAndBadStoredValues)
+{
+    {
+        SCOPED_TRACE("-p resets the place, keeps the size");
+        WindowBench b;
+        b.store.write(S::Setting::Section, S::Setting::Top, QStringLiteral("600"));
+        b.store.write(S::Setting::Section, S::Setting::Left, QStringLiteral("600"));
+        b.store.write(S::Setting::Section, S::Setting::Width, QStringLiteral("7500"));
+        b.start(QStringLiteral("-p"));
+        EXPECT_EQ(b.form->geometryTwips().topLeft(), QPoint(0, 0));
+        EXPECT_NEAR(b.form->geometryTwips().width(), 7500, 15);
+        EXPECT_EQ(b.store.read(S::Setting::Section, S::Setting::Top), QStringLiteral("0"));
+    }
+    {
+        SCOPED_TRACE("a height that is no number is reported, the rest still loads");
+        WindowBench b;
+        b.store.write(S::Setting::Section, S::Setting::Height, QStringLiteral("abc"));
+        b.store.write(S::Setting::Section, S::Setting::TabStrip, QStringLiteral("3"));
+        b.start();
+        ASSERT_EQ(b.dialogs.shown.size(), 1);
+        EXPECT_EQ(b.dialogs.shown[0].text, QStringLiteral(u"ｴﾗｰ番号  13 でｴﾗｰが発生しました。\r型が一致しません。"));
+        EXPECT_EQ(b.dialogs.shown[0].title, QStringLiteral(u"ｴﾗｰ"));
+        EXPECT_EQ(b.dialogs.shown[0].style, 48);
+        EXPECT_EQ(b.form->tabs().selectedIndex(), 3);
+    }
+    {
+        SCOPED_TRACE("a tab outside 1 to 8 is reported");
+        WindowBench b;
+        b.store.write(S::Setting::Section, S::Setting::TabStrip, QStringLiteral("9"));
+        b.start();
+        ASSERT_EQ(b.dialogs.shown.size(), 1);
+        EXPECT_EQ(b.dialogs.shown[0].text,
+                  QStringLiteral(u"ｴﾗｰ番号  380 でｴﾗｰが発生しました。\rプロパティの値が不正です。"));
+        EXPECT_EQ(b.form->tabs().selectedIndex(), 1);
+    }
+    {
+        SCOPED_TRACE("a stored folder that is gone opens the program folder silently");
+        WindowBench b;
+        b.store.write(S::Setting::Section, S::Setting::Dir, b.dir.file(QStringLiteral("gone")));
+        b.start();
+        EXPECT_EQ(b.form->browser().path(), b.home.path());
+        EXPECT_TRUE(b.dialogs.shown.isEmpty());
+    }
+}
+
+TEST(Form1Shutdown, SavesWhereAndHowTheWindowWas)
+{
+    WindowBench b;
+    b.startIn({QStringLiteral("a.txt")});
+    QSignalSpy ended(b.form.get(), &Form1::ended);
+    b.form->setGeometryTwips(300, 450, 7500, 8250);
+    b.form->tabs().selectTab(3);
+    b.form->close();
+    EXPECT_EQ(ended.count(), 1);
+    EXPECT_EQ(b.store.read(S::Setting::Section, S::Setting::Top), QStringLiteral("450"));
+    EXPECT_EQ(b.store.read(S::Setting::Section, S::Setting::Left), QStringLiteral("300"));
+    EXPECT_EQ(b.store.read(S::Setting::Section, S::Setting::Dir), b.dir.path());
+    EXPECT_EQ(b.store.read(S::Setting::Section, S::Setting::TabStrip), QStringLiteral("3"));
+
+    // And the next start comes back there.
+    WindowBench again;
+    again.store.sections = b.store.sections;
+    again.start();
+    EXPECT_EQ(again.form->tabs().selectedIndex(), 3);
+    EXPECT_EQ(again.form->browser().path(), b.dir.path());
+    EXPECT_EQ(again.form->geometryTwips().topLeft(), QPoint(300, 450));
+}
+
+// One run of each operation, started with the start button over a
+// temporary folder; the files are checked on disk afterwards.
+struct RunCase {
+    const char* name;
+    int tab;
+    QStringList files;
+    std::function<void(WindowBench&)> fill; // the tab's controls as a user sets them
+    QStringList expected;                   // the folder's names afterwards
+    std::function<void(WindowBench&)> check;
+};
+
+TEST(Form1Run, EveryOperationFromTheStartButton)
+{
+    const QDateTime stamp(QDate(2003, 3, 31), QTime(9, 5, 7));
+    const RunCase cases[] = {
+        {"numbering", 1, {"a.txt", "b.txt"},
+         [](WindowBench& b) {
+             b.find<QLineEdit>("Text1")->setText("_");
+             b.find<QLineEdit>("Text2")->setText("1");
+             b.find<QLineEdit>("Text6")->setText("3");
+         },
+         {"a_001.txt", "b_002.txt"}, nullptr},
+        {"extension", 2, {"a.txt", "b.txt"},
+         [](WindowBench& b) { b.find<QComboBox>("Text8")->setEditText("dat"); },
+         {"a.dat", "b.dat"}, nullptr},
+        {"edit", 3, {"abc.txt"},
+         [](WindowBench& b) {
+             b.find<QRadioButton>("Option8(0)")->click();
+             b.find<QLineEdit>("Text9")->setText("2");
+             b.find<QComboBox>("Text10")->setEditText("X");
+         },
+         {"aXbc.txt"}, nullptr},
+        {"conversion", 4, {"abc.txt"},
+         [](WindowBench& b) {
+             b.find<QCheckBox>("Check7")->click();
+             b.find<QRadioButton>("Option4(1)")->click();
+         },
+         {"ABC.txt"}, nullptr},
+        {"timeStamps", 5, {"a.txt"},
+         [stamp](WindowBench& b) {
+             b.find<QCheckBox>("Check3")->click();
+             b.find<QDateEdit>("DTPicker3")->setDate(stamp.date());
+             b.find<QTimeEdit>("DTPicker4")->setTime(stamp.time());
+         },
+         {"a.txt"},
+         [stamp](WindowBench& b) {
+             EXPECT_EQ(QFileInfo(b.dir.file("a.txt")).lastModified(), stamp);
+         }},
+        {"attributes", 6, {"a.txt"},
+         [](WindowBench& b) { b.find<QCheckBox>("Check11(0)")->click(); },
+         {"a.txt"},
+         [](WindowBench& b) {
+             EXPECT_EQ(raw::lstatOf(b.dir.root() + "/a.txt").st_mode & 0222, 0u);
+             ::chmod((b.dir.root() + "/a.txt").constData(), 0644);
+         }},
+        {"import", 7, {"a.txt", "b.txt"},
+         [](WindowBench& b) {
+             b.form->tabs().List4->addItems({"first", "second"});
+         },
+         {"first.txt", "second.txt"}, nullptr},
+        {"copy", 8, {"a.txt"},
+         [](WindowBench& b) {
+             b.desktop.folders.push_back(b.data.createDir("out"));
+             b.form->status().Toolbar3_ButtonClick();
+         },
+         {"a.txt"},
+         [](WindowBench& b) { EXPECT_EQ(b.data.read("out/a.txt"), QByteArray("a.txt")); }},
+    };
+    for (const RunCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowBench b;
+        b.startIn(c.files);
+        ASSERT_TRUE(b.form->tabs().selectTab(c.tab));
+        c.fill(b);
+        QTest::mouseClick(b.find<QPushButton>("Command4"), Qt::LeftButton);
+        EXPECT_EQ(entriesOf(b.dir), c.expected) << b.texts().join(u'|').toStdString();
+        if (c.check)
+            c.check(b);
+        // The confirmation names the folder; the result is in the status bar.
+        ASSERT_FALSE(b.dialogs.shown.isEmpty());
+        EXPECT_EQ(b.dialogs.shown[0].text,
+                  b.dir.path() + QStringLiteral(u"\r\nの変更を開始します。よろしいですか？"));
+        EXPECT_EQ(b.form->status().panelText(2), QStringLiteral(u"ｴﾗｰ： 0件"));
+        EXPECT_TRUE(b.find<QPushButton>("Command4")->isEnabled());
+        EXPECT_FALSE(b.find<QPushButton>("Command12")->isVisibleTo(b.form.get()));
+    }
+}
+
+// Acts once the progress display of a run reaches a value, the way a user's
+// click arrives while the run lets the window work.
+void atProgress(WindowBench& b, int value, std::function<void()> act)
+{
+    b.store.write(S::ActionSetting::Section, S::ActionSetting::PrBar, QStringLiteral("2"));
+    QProgressBar* bar = b.form->status().PBar;
+    auto done = std::make_shared<bool>(false);
+    QObject::connect(bar, &QProgressBar::valueChanged, b.form.get(), [done, value, act](int v) {
+        if (!*done && v >= value) {
+            *done = true;
+            QTimer::singleShot(0, act);
+        }
+    });
+}
+
+QStringList manyFiles(int n)
+{
+    QStringList names;
+    for (int i = 0; i < n; ++i)
+        names.append(QStringLiteral("f%1.txt").arg(i, 3, 10, QLatin1Char('0')));
+    return names;
+}
+
+TEST(Form1Run, AbortDuringARunStopsBetweenFiles)
+{
+    WindowBench b;
+    b.startIn(manyFiles(200));
+    b.form->tabs().selectTab(2);
+    b.find<QComboBox>("Text8")->setEditText("dat");
+    bool lockedDuringRun = false;
+    atProgress(b, 50, [&] {
+        lockedDuringRun = !b.find<QPushButton>("Command4")->isEnabled() && b.find<QPushButton>("Command12")->isVisible()
+                          && !b.find<QComboBox>("Combo1")->isEnabled();
+        QTest::mouseClick(b.find<QPushButton>("Command12"), Qt::LeftButton);
+    });
+    b.form->show();
+    QTest::mouseClick(b.find<QPushButton>("Command4"), Qt::LeftButton);
+
+    EXPECT_TRUE(lockedDuringRun);
+    EXPECT_TRUE(b.texts().contains(QStringLiteral(u"ユーザーによって中止されました。")));
+    const QStringList names = entriesOf(b.dir);
+    const qsizetype renamed = names.filter(QStringLiteral(".dat")).size();
+    EXPECT_GE(renamed, 50);
+    EXPECT_LT(renamed, 200);
+    EXPECT_EQ(renamed % 20, 0) << "the abort acts between two groups of 20 files";
+    EXPECT_EQ(names.size(), 200);
+    EXPECT_FALSE(b.form->running());
+    EXPECT_TRUE(b.find<QPushButton>("Command4")->isEnabled());
+    b.form->hide();
+}
+
+TEST(Form1Run, ClosingDuringARunStopsItFirst)
+{
+    WindowBench b;
+    b.startIn(manyFiles(200));
+    b.form->tabs().selectTab(2);
+    b.find<QComboBox>("Text8")->setEditText("dat");
+    QSignalSpy ended(b.form.get(), &Form1::ended);
+    bool stillOpenRightAfter = false;
+    atProgress(b, 50, [&] {
+        b.form->close();
+        stillOpenRightAfter = b.form->isVisible() && ended.isEmpty();
+    });
+    b.form->show();
+    QTest::mouseClick(b.find<QPushButton>("Command4"), Qt::LeftButton);
+
+    EXPECT_TRUE(stillOpenRightAfter);
+    EXPECT_EQ(ended.count(), 1); // closed, with the settings saved, once the run had stopped
+    EXPECT_FALSE(b.form->isVisible());
+    EXPECT_LT(entriesOf(b.dir).filter(QStringLiteral(".dat")).size(), 200);
+}
+
+TEST(Form1Run, SecondStartFromTheMenuDuringARunIsIgnored)
+{
+    WindowBench b;
+    b.startIn(manyFiles(60));
+    b.form->tabs().selectTab(2);
+    b.find<QComboBox>("Text8")->setEditText("dat");
+    atProgress(b, 10, [&] { b.form->mnuFileStart->trigger(); });
+    QTest::mouseClick(b.find<QPushButton>("Command4"), Qt::LeftButton);
+    // One confirmation only: the second start never began.
+    EXPECT_EQ(b.texts().filter(QStringLiteral(u"の変更を開始します")).size(), 1);
+    EXPECT_EQ(entriesOf(b.dir).filter(QStringLiteral(".dat")).size(), 60);
+}
+
+TEST(Form1Run, NameThatIsNotUtf8IsListedAndRenamedExactly)
+{
+    WindowBench b;
+    ASSERT_TRUE(raw::makeFile(b.dir.root() + "/caf\xe9.txt", "latin"));
+    ASSERT_TRUE(raw::makeFile(b.dir.root() + "/caf\xc3\xa9.txt", "utf8"));
+    b.store.write(S::Setting::Section, S::Setting::Dir, b.dir.path());
+    b.start();
+    b.form->tabs().selectTab(2);
+    b.find<QComboBox>("Text8")->setEditText("dat");
+    QTest::mouseClick(b.find<QPushButton>("Command4"), Qt::LeftButton);
+    EXPECT_EQ(raw::read(b.dir.root() + "/caf\xe9.dat"), QByteArray("latin"));
+    EXPECT_EQ(raw::read(b.dir.root() + "/caf\xc3\xa9.dat"), QByteArray("utf8"));
+    EXPECT_EQ(raw::names(b.dir.root()).size(), 2);
+}
+
+TEST(Form1Window, ResizeFollowsTheDesign)
+{
+    WindowBench b;
+    b.start();
+    Form1& f = *b.form;
+    f.setGeometryTwips(0, 0, 7150, 7550); // 1000 twips more each way
+    QWidget* file1 = b.find<QWidget>("File1");
+    QWidget* list1 = b.find<QWidget>("List1");
+    QWidget* dir1 = b.find<QWidget>("Dir1");
+    EXPECT_NEAR(mainwin::twips::width(file1), 2310 + 500, 15);
+    EXPECT_NEAR(mainwin::twips::height(file1), 7550 - 3900, 15);
+    EXPECT_NEAR(mainwin::twips::left(list1), 3600 + 500, 15);
+    EXPECT_NEAR(mainwin::twips::width(list1), 2415 + 500, 15);
+    EXPECT_NEAR(mainwin::twips::width(dir1), 2070 + 1000, 15);
+    EXPECT_NEAR(mainwin::twips::left(b.find<QWidget>("Command4")), 2430 + 500, 15);
+    // Never smaller than designed.
+    f.setGeometryTwips(0, 0, 3000, 3000);
+    EXPECT_GE(f.geometryTwips().width(), 6150 - 15);
+    EXPECT_GE(f.geometryTwips().height(), 6550 - 15);
+}
+
+TEST(Form1Window, HiddenMessageOnlyForCtrlAltLeftClick)
+{
+    WindowBench b;
+    b.start();
+    QWidget* uzo = b.find<QWidget>("Uzo");
+    QTest::mouseClick(uzo, Qt::LeftButton, Qt::ControlModifier);
+    QTest::mouseClick(uzo, Qt::RightButton, Qt::ControlModifier | Qt::AltModifier);
+    QTest::mouseClick(uzo, Qt::LeftButton, Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
+    EXPECT_TRUE(b.dialogs.shown.isEmpty());
+    QTest::mouseClick(uzo, Qt::LeftButton, Qt::ControlModifier | Qt::AltModifier);
+    ASSERT_EQ(b.dialogs.shown.size(), 1);
+    EXPECT_EQ(b.dialogs.shown[0].style, 0);
+    const QStringList rows = b.dialogs.shown[0].text.split(QStringLiteral("\r\n\r\n"));
+    ASSERT_EQ(rows.size(), 5);
+    for (const QString& row : rows)
+        EXPECT_EQ(row.size(), 20);
+}
+
+} // namespace
+} // namespace tavil::test
