@@ -24,16 +24,21 @@ void clsProgressBar::setTarget(PictureBox* target)
     if (m_target)
         m_target->removeEventFilter(this);
     m_target = target;
-    if (!m_target)
+    if (!target)
         return;
-    m_target->installEventFilter(this);
-    m_target->clear();
+    target->installEventFilter(this);
+    target->clear();
     setValue(0);
 }
 
 PictureBox* clsProgressBar::target() const
 {
-    return m_target;
+    return surface();
+}
+
+PictureBox* clsProgressBar::surface() const
+{
+    return qobject_cast<PictureBox*>(m_target.data());
 }
 
 void clsProgressBar::setValue(int value)
@@ -85,16 +90,17 @@ void clsProgressBar::RefreshBar()
 
 bool clsProgressBar::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_target && event->type() == QEvent::Resize)
+    if (event->type() == QEvent::Resize && watched == m_target.data())
         RefreshBar();
     return QObject::eventFilter(watched, event);
 }
 
 void clsProgressBar::draw()
 {
-    if (!m_target)
+    PictureBox* const target = surface();
+    if (!target)
         return;
-    QImage& image = m_target->canvas();
+    QImage& image = target->canvas();
     if (image.isNull())
         return;
 
@@ -118,7 +124,7 @@ void clsProgressBar::draw()
     if (!text.isEmpty()) {
         // Unsmoothed glyphs: every text pixel is the bar colour or untouched,
         // so the bar turns exactly the text's pixels white.
-        QFont font = m_target->font();
+        QFont font = target->font();
         font.setStyleStrategy(QFont::NoAntialias);
         p.setFont(font);
         const QFontMetrics metrics(font);
@@ -144,7 +150,7 @@ void clsProgressBar::draw()
             p.fillRect(QRect(barRight, 0, pw - barRight, ph), m_backColor);
     }
     p.end();
-    m_target->refresh();
+    target->refresh();
 }
 
 } // namespace tavil::mainwin

@@ -6,6 +6,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QWidget>
 
 namespace tavil::mainwin {
 
@@ -55,7 +56,11 @@ private:
     void RefreshBar();
     void draw();
 
-    QPointer<PictureBox> m_target;
+    PictureBox* surface() const;
+
+    // Held as a widget: the surface is still watched while it is being
+    // destroyed, when it is no longer a picture box.
+    QPointer<QWidget> m_target;
     int m_value = 0;
     QColor m_barColor{0, 0, 0x80}; // dark blue
     QColor m_backColor{Qt::white};

@@ -10,6 +10,7 @@ namespace tavil::mainwin {
 // image of the widget's size, which the widget paints whenever it is
 // uncovered, so drawing code never waits for a paint event.
 class PictureBox : public QWidget {
+    Q_OBJECT
 public:
     explicit PictureBox(QWidget* parent = nullptr);
 
