@@ -1,0 +1,174 @@
+#include "mainwin/clsmousetrack.h"
+
+#include "mainwin/twips.h"
+
+#include <QEnterEvent>
+#include <QEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <cmath>
+
+namespace tavil::mainwin {
+
+clsMouseTrack::clsMouseTrack(QObject* parent)
+    : QObject(parent)
+{
+}
+
+clsMouseTrack::~clsMouseTrack()
+{
+    detach();
+    m_spots.clear();
+}
+
+void clsMouseTrack::setTarget(QWidget* target)
+{
+    m_inside = false;
+    detach();
+    m_target = target;
+    attach();
+}
+
+QWidget* clsMouseTrack::target() const
+{
+    return m_target;
+}
+
+void clsMouseTrack::setCapture(bool capture)
+{
+    m_capture = capture;
+    m_inside = false;
+    if (!capture)
+        m_held = false;
+}
+
+void clsMouseTrack::AddSpot(int left, int top, int width, int height)
+{
+    const double tpp = twips::perPixel();
+    Spot spot{};
+    spot.left = int(std::lround(left / tpp));
+    spot.top = int(std::lround(top / tpp));
+    spot.right = int(std::lround(width / tpp + spot.left));
+    spot.bottom = int(std::lround(height / tpp + spot.top));
+    m_spots.push_back(spot);
+}
+
+void clsMouseTrack::ClearSpot()
+{
+    m_spots.clear();
+}
+
+QRect clsMouseTrack::spotRect(int index) const
+{
+    if (index < 1 || index > spotCount())
+        return {};
+    const Spot& s = m_spots[std::size_t(index - 1)];
+    return QRect(QPoint(s.left, s.top), QPoint(s.right - 1, s.bottom - 1));
+}
+
+void clsMouseTrack::attach()
+{
+    if (!m_target)
+        return;
+    // Moves without a button reach a widget only while it tracks the mouse.
+    m_targetTracked = m_target->hasMouseTracking();
+    m_target->setMouseTracking(true);
+    m_target->installEventFilter(this);
+}
+
+void clsMouseTrack::detach()
+{
+    m_held = false;
+    if (!m_target)
+        return;
+    m_target->removeEventFilter(this);
+    m_target->setMouseTracking(m_targetTracked);
+    m_target = nullptr;
+}
+
+bool clsMouseTrack::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_target || !m_capture)
+        return false;
+    switch (event->type()) {
+    case QEvent::Enter: {
+        const auto* e = static_cast<QEnterEvent*>(event);
+        mouseMoved(e->position().toPoint(), e->buttons());
+        break;
+    }
+    case QEvent::MouseMove: {
+        const auto* e = static_cast<QMouseEvent*>(event);
+        mouseMoved(e->position().toPoint(), e->buttons());
+        break;
+    }
+    case QEvent::Leave:
+        // Only sent once no button holds the pointer: a move out.
+        mouseMoved(QPoint(-1, -1), Qt::NoButton);
+        break;
+    case QEvent::MouseButtonRelease: {
+        const auto* e = static_cast<QMouseEvent*>(event);
+        buttonReleased(e->position().toPoint(), e->buttons());
+        break;
+    }
+    default:
+        break;
+    }
+    return false; // the widget still gets every event
+}
+
+void clsMouseTrack::mouseMoved(QPoint pos, Qt::MouseButtons buttons)
+{
+    const bool noButton = buttons == Qt::NoButton;
+    if (m_target->rect().contains(pos)) {
+        if (!m_inside) {
+            m_inside = true;
+            emit MouseEnter();
+        }
+        CheckSpotLeave(pos, buttons);
+        for (int i = spotCount(); i >= 1; --i) {
+            Spot& spot = m_spots[std::size_t(i - 1)];
+            if (spot.holds(pos) && noButton && !spot.inside) {
+                spot.inside = true; // marked first: a handler may clear the spots
+                emit SpotMouseEnter(i);
+                break;
+            }
+        }
+        m_held = true;
+        return;
+    }
+    if (!m_held || !noButton)
+        return;
+    m_inside = false;
+    emit MouseLeave();
+    CheckSpotLeave(pos, buttons);
+    m_held = false;
+}
+
+void clsMouseTrack::buttonReleased(QPoint pos, Qt::MouseButtons buttons)
+{
+    if (!m_inside || m_target->rect().contains(pos))
+        return;
+    m_inside = false;
+    emit MouseLeave();
+    CheckSpotLeave(pos, buttons);
+    // The pointer is out and no longer held, so the Leave that follows the
+    // release is not a second leave.
+    m_held = false;
+}
+
+void clsMouseTrack::CheckSpotLeave(QPoint pos, Qt::MouseButtons buttons)
+{
+    if (buttons != Qt::NoButton)
+        return;
+    for (int i = spotCount(); i >= 1; --i) {
+        Spot& spot = m_spots[std::size_t(i - 1)];
+        if (!spot.holds(pos) && spot.inside) {
+            spot.inside = false;
+            emit SpotMouseLeave(i);
+            return; // at most one leave per event
+        }
+    }
+}
+
+} // namespace tavil::mainwin
