@@ -52,7 +52,12 @@ Form6::Form6(QListWidget* workList, platform::Desktop& desktop, QWidget* owner)
     wire();
 }
 
-Form6::~Form6() = default;
+Form6::~Form6()
+{
+    // The boxes lose the focus while the dialog is taken down; by then this
+    // is no longer a Form6 to report to.
+    delete m_keys;
+}
 
 void Form6::build()
 {
@@ -98,9 +103,9 @@ void Form6::build()
 
 void Form6::wire()
 {
-    auto* keys = new BoxKeys(this);
-    Text1->installEventFilter(keys);
-    Text2->installEventFilter(keys);
+    m_keys = new BoxKeys(this);
+    Text1->installEventFilter(m_keys);
+    Text2->installEventFilter(m_keys);
     connect(Command1, &QPushButton::clicked, this, &Form6::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &Form6::Command2_Click);
 }

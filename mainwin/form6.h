@@ -42,6 +42,7 @@ private:
 
     QListWidget* m_list;
     platform::Desktop& m_desktop;
+    BoxKeys* m_keys = nullptr;
 };
 
 } // namespace tavil::mainwin
