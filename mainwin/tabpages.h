@@ -8,7 +8,6 @@
 
 #include <array>
 
-class QButtonGroup;
 class QCheckBox;
 class QComboBox;
 class QDateEdit;

@@ -90,12 +90,12 @@ void TabPages::buildNumberPage()
     Option3 = radio(Frame2, QStringLiteral("Option3"), QStringLiteral("拡張子を連番"), 45, 870, 1455, 300);
     exclusive(Frame2, {Option1, Option2, Option3});
 
-    Frame3 = group(page, QStringLiteral("Frame3"), QStringLiteral("桁数"), 3090, 600, 690, 645);
-    Text6 = edit(Frame3, QStringLiteral("Text6"), 45, 285, 405, 330);
-    UpDown2 = spin(Frame3, QStringLiteral("UpDown2"), Text6, 1, 100, 450, 285, 195, 330);
-    Frame4 = group(page, QStringLiteral("Frame4"), QStringLiteral("増加数"), 3090, 1215, 690, 645);
-    Text7 = edit(Frame4, QStringLiteral("Text7"), 45, 285, 405, 330);
-    UpDown1 = spin(Frame4, QStringLiteral("UpDown1"), Text7, -10000, 10000, 450, 285, 195, 330);
+    Frame3 = group(page, QStringLiteral("Frame3"), QStringLiteral("桁数"), 3090, 600, 690, 630);
+    Text6 = edit(Frame3, QStringLiteral("Text6"), 45, 285, 405, 315);
+    UpDown2 = spin(Frame3, QStringLiteral("UpDown2"), Text6, 1, 100, 450, 285, 195, 315);
+    Frame4 = group(page, QStringLiteral("Frame4"), QStringLiteral("増加数"), 3090, 1230, 690, 630);
+    Text7 = edit(Frame4, QStringLiteral("Text7"), 45, 285, 405, 315);
+    UpDown1 = spin(Frame4, QStringLiteral("UpDown1"), Text7, -10000, 10000, 450, 285, 195, 315);
 }
 
 void TabPages::buildExtensionPage()
@@ -263,8 +263,8 @@ void TabPages::buildImportPage()
     Combo3 = listCombo(page, QStringLiteral("Combo3"), 1980, 0, 1800, 330);
     Command6 = button(page, QStringLiteral("Command6"), QStringLiteral("ﾘｽﾄをｸﾘｱ"), 1980, 360, 1350, 330);
     Label12 = label(page, QStringLiteral("Label12"), QStringLiteral("拡張子の指定"), 1980, 750, 1800, 225);
-    Option11 = radio(page, QStringLiteral("Option11"), QStringLiteral("変更しない"), 2070, 990, 1590, 285);
-    Option12 = radio(page, QStringLiteral("Option12"), QStringLiteral("変更する"), 2070, 1260, 1590, 285);
+    Option11 = radio(page, QStringLiteral("Option11"), QStringLiteral("変更しない"), 2070, 990, 1590, 270);
+    Option12 = radio(page, QStringLiteral("Option12"), QStringLiteral("変更する"), 2070, 1260, 1590, 270);
     exclusive(page, {Option11, Option12});
     Combo4 = editCombo(page, QStringLiteral("Combo4"), 1980, 1530, 1800, 330);
 }
@@ -285,12 +285,12 @@ void TabPages::buildCopyPage()
     Check17 = check(Frame15, QStringLiteral("Check17"), QStringLiteral("ﾌｧｲﾙｻｲｽﾞ"), 90, 585, 1200, 285);
 
     // The clash name reads left to right as it is built.
-    Label14 = label(page, QStringLiteral("Label14"), QStringLiteral("名前部分"), 1020, 945, 900, 225);
+    Label14 = label(page, QStringLiteral("Label14"), QStringLiteral("名前部分"), 1020, 945, 840, 210);
     Text13 = edit(page, QStringLiteral("Text13"), 1020, 1155, 840, 315);
     Label13 = label(page, QStringLiteral("Label13"), QStringLiteral("．"), 1875, 1155, 180, 315);
-    Label15 = label(page, QStringLiteral("Label15"), QStringLiteral("拡張子"), 2070, 945, 750, 225);
+    Label15 = label(page, QStringLiteral("Label15"), QStringLiteral("拡張子"), 2070, 945, 750, 210);
     Text14 = edit(page, QStringLiteral("Text14"), 2070, 1155, 750, 315);
-    Label16 = label(page, QStringLiteral("Label16"), QStringLiteral("開始番号"), 2940, 945, 840, 225);
+    Label16 = label(page, QStringLiteral("Label16"), QStringLiteral("開始番号"), 2940, 945, 840, 210);
     Text15 = edit(page, QStringLiteral("Text15"), 2940, 1155, 840, 315);
     Label17 = note(page, QStringLiteral("Label17"),
                    QStringLiteral("ｺﾋﾟｰ（移動）先は『出力先フォルダ』で設定してください。"), 1020, 1470, 2760, 390);

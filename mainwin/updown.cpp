@@ -23,7 +23,7 @@ QToolButton* makeArrow(QWidget* parent, Qt::ArrowType arrow)
 } // namespace
 
 UpDown::UpDown(QWidget* parent, QLineEdit* buddy, int minimum, int maximum)
-    : QWidget(parent), m_buddy(buddy), m_minimum(minimum), m_maximum(maximum), m_value(minimum),
+    : QWidget(parent), m_buddy(buddy), m_minimum(minimum), m_maximum(maximum), m_value(std::clamp(0, minimum, maximum)),
       m_up(makeArrow(this, Qt::UpArrow)), m_down(makeArrow(this, Qt::DownArrow))
 {
     wire();

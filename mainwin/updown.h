@@ -11,7 +11,7 @@ namespace tavil::mainwin {
 // box's number, moves it by one within the range and writes it back. The box
 // stays a plain text box, so that a text such as "00" is kept as typed until
 // a button is used; a text that is no number counts as the value the buttons
-// last wrote.
+// last wrote (0, within the range, before the first click).
 class UpDown final : public QWidget {
     Q_OBJECT
 public:
