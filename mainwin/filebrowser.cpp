@@ -169,7 +169,10 @@ void FileBrowser::wire()
     connect(File1, &FileListView::popupRequested, this, &FileBrowser::popupRequested);
     connect(Combo1, &QComboBox::editTextChanged, this, &FileBrowser::Combo1_Change);
     connect(Combo1, &QComboBox::activated, this, &FileBrowser::Combo1_Click);
-    Combo1->lineEdit()->installEventFilter(new EnterKey(Combo1->lineEdit(), [this] { Combo1_Enter(); }));
+    // The box keeps the focus and hands keys to its line edit past any
+    // filter there; the line edit is watched for keys sent to it directly.
+    for (QWidget* w : {static_cast<QWidget*>(Combo1), static_cast<QWidget*>(Combo1->lineEdit())})
+        w->installEventFilter(new EnterKey(w, [this] { Combo1_Enter(); }));
 }
 
 // ---- the folder ---------------------------------------------------------
@@ -329,7 +332,10 @@ Err FileBrowser::loadSettings()
 
     const QString start = m_services.store.read(key(settings::Setting::Section), key(settings::Setting::Dir),
                                                 m_services.programFolder);
-    const Err opened = setPath(start);
+    // A folder on a volume that can't be read now (a disc not inserted) is
+    // the device error, as choosing that drive would give.
+    const bool ready = m_services.volumes.isReady(platform::volumeOf(m_services.volumes.roots(), start));
+    const Err opened = ready ? setPath(start) : Err::DeviceUnavailable;
     if (opened == Err::None)
         return Err::None;
     openProgramFolder();

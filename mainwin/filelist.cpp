@@ -70,8 +70,13 @@ QStringList FileListView::selectedNames() const
     QStringList out;
     out.reserve(rows.size());
     const QStringList& names = m_model->names();
-    for (const QModelIndex& index : std::as_const(rows))
-        out.append(names.at(index.row()));
+    int last = -1;
+    for (const QModelIndex& index : std::as_const(rows)) {
+        if (index.row() == last)
+            continue; // ranges left overlapping by toggles count once
+        last = index.row();
+        out.append(names.at(last));
+    }
     return out;
 }
 
