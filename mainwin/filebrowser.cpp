@@ -5,6 +5,7 @@
 #include "engine/texts.h"
 #include "mainwin/browserpaths.h"
 #include "mainwin/inputfilters.h"
+#include "mainwin/namesort.h"
 #include "mainwin/services.h"
 #include "mainwin/twips.h"
 #include "platform/dialogs.h"
@@ -25,7 +26,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <vector>
 
 namespace tavil::mainwin {
 
@@ -47,25 +47,6 @@ constexpr qint32 kMaxStoredPatterns = 32767;
 QString key(const char* name)
 {
     return QString::fromLatin1(name);
-}
-
-// Names as the lists show them: letter case aside, then by their own text
-// so that two names differing only in case keep one order.
-void sortNames(QStringList& names)
-{
-    std::vector<std::pair<QString, qsizetype>> keys;
-    keys.reserve(size_t(names.size()));
-    for (qsizetype i = 0; i < names.size(); ++i)
-        keys.emplace_back(names.at(i).toCaseFolded(), i);
-    std::sort(keys.begin(), keys.end(), [&names](const auto& a, const auto& b) {
-        const int c = QString::compare(a.first, b.first, Qt::CaseSensitive);
-        return c != 0 ? c < 0 : names.at(a.second) < names.at(b.second);
-    });
-    QStringList sorted;
-    sorted.reserve(names.size());
-    for (const auto& k : keys)
-        sorted.append(names.at(k.second));
-    names = std::move(sorted);
 }
 
 // Drag and drop onto a browser control: anything dropped is taken, so that
@@ -177,11 +158,6 @@ void FileBrowser::wire()
 
 // ---- the folder ---------------------------------------------------------
 
-platform::FsStatus FileBrowser::list(const QString& folder, QList<platform::DirEntry>* entries)
-{
-    return m_services.fs.listDir(folder, entries);
-}
-
 QStringList FileBrowser::filesOf(const QList<platform::DirEntry>& entries) const
 {
     QStringList names;
@@ -197,7 +173,7 @@ QStringList FileBrowser::filesOf(const QList<platform::DirEntry>& entries) const
         if (everything || m_matcher.matches(e.name))
             names.append(e.name);
     }
-    sortNames(names);
+    sortNamesIgnoringCase(names);
     return names;
 }
 
@@ -210,7 +186,7 @@ QStringList FileBrowser::foldersOf(const QList<platform::DirEntry>& entries)
         if (e.isDir && !e.isSymlink && !e.isHidden && !e.isSystem)
             names.append(e.name);
     }
-    sortNames(names);
+    sortNamesIgnoringCase(names);
     return names;
 }
 
@@ -220,7 +196,7 @@ Err FileBrowser::setPath(const QString& folder)
     if (!normal)
         return Err::NoPath;
     QList<platform::DirEntry> entries;
-    if (const platform::FsStatus st = list(*normal, &entries); !st.ok())
+    if (const platform::FsStatus st = m_services.fs.listDir(*normal, &entries); !st.ok())
         return st.err;
     const bool changed = *normal != m_path;
     m_path = *normal;
@@ -244,7 +220,7 @@ void FileBrowser::refreshFiles()
     if (m_path.isEmpty())
         return;
     QList<platform::DirEntry> entries;
-    if (!list(m_path, &entries).ok())
+    if (!m_services.fs.listDir(m_path, &entries).ok())
         entries.clear();
     File1->fileModel()->setNames(filesOf(entries));
 }
@@ -254,7 +230,7 @@ void FileBrowser::refreshFolders()
     if (m_path.isEmpty())
         return;
     QList<platform::DirEntry> entries;
-    if (!list(m_path, &entries).ok())
+    if (!m_services.fs.listDir(m_path, &entries).ok())
         entries.clear();
     Dir1->showFolder(m_path, foldersOf(entries));
 }

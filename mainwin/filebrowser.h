@@ -118,7 +118,6 @@ signals:
 
 private:
     void wire();
-    platform::FsStatus list(const QString& folder, QList<platform::DirEntry>* entries);
     QStringList filesOf(const QList<platform::DirEntry>& entries) const;
     static QStringList foldersOf(const QList<platform::DirEntry>& entries);
     void openProgramFolder();
