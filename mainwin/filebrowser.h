@@ -29,7 +29,9 @@ struct Services;
 // The left side of the main window: the drive box Drive1, the folder list
 // Dir1, the pattern box Combo1 and the file list File1. The open folder is
 // the folder a run works in; File1 lists its files that match the pattern.
-// Names are raw (platform/fsname.h) wherever they are handed out.
+// Names are raw (platform/fsname.h) wherever they are handed out. The
+// controls are children of form; so is the browser itself, unless its owner
+// deletes it first.
 class FileBrowser : public QObject, public FileListSource {
     Q_OBJECT
 public:
@@ -83,7 +85,7 @@ public:
     // The Ctrl key is held in Drive1: the unload then stores the default
     // window geometry.
     bool ctrlHeld() const;
-    // The text of the last error message the drive box showed.
+    // The text of the last generic error message the browser showed.
     QString strMsg() const { return m_strMsg; }
 
     // While set, a text change of Combo1 does nothing (the completion popup
