@@ -4,18 +4,22 @@
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QList>
 #include <QTimer>
 
 namespace tavil::mainwin::filters {
 
 namespace {
 
-// The widget that takes the keys and the focus: a combo box's line edit.
-QWidget* editorOf(QWidget* box)
+// The widgets a rule watches. An editable combo box keeps the focus itself
+// and hands its keys and focus events to its line edit directly, past any
+// filter there, so the box is watched; its line edit too, for events sent
+// to it directly.
+QList<QWidget*> watchedOf(QWidget* box)
 {
     if (auto* combo = qobject_cast<QComboBox*>(box); combo && combo->lineEdit())
-        return combo->lineEdit();
-    return box;
+        return {combo, combo->lineEdit()};
+    return {box};
 }
 
 class KeyRule final : public QObject {
@@ -70,9 +74,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
         if (event->type() == QEvent::FocusIn) {
+            auto* edit = qobject_cast<QLineEdit*>(watched);
+            if (auto* combo = qobject_cast<QComboBox*>(watched))
+                edit = combo->lineEdit();
             // After the focus has settled: a mouse click would otherwise place
             // the cursor and drop the selection again.
-            if (auto* edit = qobject_cast<QLineEdit*>(watched))
+            if (edit)
                 QTimer::singleShot(0, edit, [edit] { edit->selectAll(); });
         }
         return QObject::eventFilter(watched, event);
@@ -83,28 +90,30 @@ protected:
 
 void refuseCharacters(QWidget* box, const QString& refused)
 {
-    QWidget* editor = editorOf(box);
-    editor->installEventFilter(new KeyRule(editor, KeyRule::Kind::Refuse, refused));
+    for (QWidget* w : watchedOf(box))
+        w->installEventFilter(new KeyRule(w, KeyRule::Kind::Refuse, refused));
 }
 
 void digitsOnly(QWidget* box)
 {
-    QWidget* editor = editorOf(box);
-    editor->setAttribute(Qt::WA_InputMethodEnabled, false);
-    editor->installEventFilter(new KeyRule(editor, KeyRule::Kind::DigitsOnly, QString()));
+    for (QWidget* w : watchedOf(box)) {
+        w->setAttribute(Qt::WA_InputMethodEnabled, false);
+        w->installEventFilter(new KeyRule(w, KeyRule::Kind::DigitsOnly, QString()));
+    }
 }
 
 void refuseAllKeys(QWidget* box)
 {
-    QWidget* editor = editorOf(box);
-    editor->setAttribute(Qt::WA_InputMethodEnabled, false);
-    editor->installEventFilter(new KeyRule(editor, KeyRule::Kind::Nothing, QString()));
+    for (QWidget* w : watchedOf(box)) {
+        w->setAttribute(Qt::WA_InputMethodEnabled, false);
+        w->installEventFilter(new KeyRule(w, KeyRule::Kind::Nothing, QString()));
+    }
 }
 
 void selectAllOnFocus(QWidget* box)
 {
-    QWidget* editor = editorOf(box);
-    editor->installEventFilter(new SelectAll(editor));
+    for (QWidget* w : watchedOf(box))
+        w->installEventFilter(new SelectAll(w));
 }
 
 } // namespace tavil::mainwin::filters

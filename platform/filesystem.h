@@ -45,6 +45,7 @@ struct DirEntry {
     QString name;
     bool isDir = false;     // a real folder (symbolic links are not followed)
     bool isSymlink = false;
+    bool isOther = false;   // neither file, folder nor link: a FIFO, socket or device
     bool isHidden = false;  // a dot name or the hidden attribute
     bool isSystem = false;
 };

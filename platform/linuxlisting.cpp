@@ -100,6 +100,10 @@ FsStatus listEntries(const Loc& folder, QList<DirEntry>* entries)
         entry.name = nameFromBytes(QByteArrayView(names.name(i), names.length(i)));
         entry.isDir = S_ISDIR(names.modes[i]);
         entry.isSymlink = S_ISLNK(names.modes[i]);
+        // An entry whose kind could not be read (it vanished meanwhile) is
+        // taken for a file.
+        const mode_t kind = names.modes[i] & S_IFMT;
+        entry.isOther = kind != 0 && kind != S_IFREG && kind != S_IFDIR && kind != S_IFLNK;
         entry.isHidden = names.name(i)[0] == '.';
     }
 

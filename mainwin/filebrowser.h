@@ -1,0 +1,145 @@
+#pragma once
+
+#include "mainwin/dirlist.h"
+#include "mainwin/drivebox.h"
+#include "mainwin/filelist.h"
+#include "mainwin/filelistsource.h"
+#include "mainwin/pattern.h"
+#include "platform/errors.h"
+
+#include <QComboBox>
+#include <QObject>
+#include <QPoint>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QMimeData;
+class QWidget;
+
+namespace tavil::platform {
+struct DirEntry;
+}
+
+namespace tavil::mainwin {
+
+struct Services;
+
+// The left side of the main window: the drive box Drive1, the folder list
+// Dir1, the pattern box Combo1 and the file list File1. The open folder is
+// the folder a run works in; File1 lists its files that match the pattern.
+// Names are raw (platform/fsname.h) wherever they are handed out. The
+// controls are children of form; so is the browser itself, unless its owner
+// deletes it first.
+class FileBrowser : public QObject, public FileListSource {
+    Q_OBJECT
+public:
+    FileBrowser(QWidget* form, Services& services);
+    ~FileBrowser() override;
+
+    DriveBox* Drive1;
+    DirList* Dir1;
+    FileListView* File1;
+    QComboBox* Combo1;
+
+    // The open folder (Dir1.Path): absolute, no closing "/" except "/"
+    // itself; empty until a folder has been opened.
+    QString path() const { return m_path; }
+    // Opens folder: Drive1 follows silently, Dir1 and File1 are read again,
+    // pathChanged when it is another folder than before. Err::NoPath (76)
+    // when it is missing, not a folder or not absolute; the listing's error
+    // (Err::Denied, 70, for a folder that may not be read). Nothing changes
+    // on a failure.
+    platform::Err setPath(const QString& folder);
+    // For the run's folder walk: opens folder like setPath and gives File1's
+    // names; nullopt when it can't be opened.
+    std::optional<QStringList> filesIn(const QString& folder);
+    // File1.Refresh and Dir1.Refresh: the open folder read again. A folder
+    // that has gone shows no entries below it.
+    void refreshFiles();
+    void refreshFolders();
+
+    void setShowHidden(bool show);
+    void setShowSystem(bool show);
+    bool showHidden() const { return m_showHidden; }
+    bool showSystem() const { return m_showSystem; }
+
+    // File1.Pattern; setting it reads the folder again.
+    QString pattern() const { return m_pattern; }
+    void setPattern(const QString& pattern);
+
+    // Combo1's list: the fixed "*.*" first and selected, then the stored
+    // patterns (FilePatt), empty ones included. Err::TypeMismatch when the
+    // stored count is not a number (only "*.*" is listed then).
+    platform::Err loadPatterns();
+    // The showing of hidden and system files (ActionSetting Hidden and
+    // System) and the start folder (Setting Dir, by default the program's
+    // folder). A start folder that can't be opened gives the program's
+    // folder: silently when it is missing or its volume is not ready, else
+    // with that error returned, for the start-up's error message.
+    platform::Err loadSettings();
+    // Setting Dir := the open folder.
+    void saveSettings();
+
+    // The Ctrl key is held in Drive1: the unload then stores the default
+    // window geometry.
+    bool ctrlHeld() const;
+    // The text of the last generic error message the browser showed.
+    QString strMsg() const { return m_strMsg; }
+
+    // While set, a text change of Combo1 does nothing (the completion popup
+    // sets it while it writes into the box).
+    void setPatternChangeSuppressed(bool suppressed) { m_suppress = suppressed; }
+    bool patternChangeSuppressed() const { return m_suppress; }
+
+    // File menu: a folder chosen in the folder picker, starting at the
+    // network mounts.
+    void mnuFileNet_Click();
+    // Something dropped on Drive1, Dir1 or File1: the folder that holds the
+    // first dropped path opens.
+    void DropPath(const QMimeData* data);
+
+    // The run's lock: Drive1, Dir1, Combo1 and File1.
+    void setBrowsingEnabled(bool enabled);
+    // w and h are the window's outer size in twips, half = (w - 6150) / 2.
+    void layout(double w, double half, double h);
+
+    int fileCount() const override;
+    QStringList allFiles() const override;
+    QStringList selectedFiles() const override;
+    void selectAllFiles() override;
+    void invertFileSelection() override;
+
+signals:
+    void pathChanged();                    // Dir1 Change: the selected-files lists are emptied
+    void addRequested();                   // Ctrl+Right in File1
+    void popupRequested(QPoint globalPos); // right button on File1 holding a file
+    void folderPopupRequested(QPoint globalPos); // right button on Dir1
+    void patternTextChanged();             // Combo1 Change: where the completion popup hooks in
+
+private:
+    void wire();
+    QStringList filesOf(const QList<platform::DirEntry>& entries) const;
+    static QStringList foldersOf(const QList<platform::DirEntry>& entries);
+    void openProgramFolder();
+    void showError(int number, int style);
+
+    void Drive1_Change(int index);
+    void Dir1_Open(const QString& folder);
+    void Combo1_Change(const QString& text);
+    void Combo1_Click(int index);
+    void Combo1_Enter();
+
+    Services& m_services;
+    QWidget* m_form;
+    QString m_path;
+    QString m_pattern;
+    FilePattern m_matcher;
+    bool m_showHidden = false;
+    bool m_showSystem = false;
+    bool m_suppress = false;
+    QString m_strMsg;
+};
+
+} // namespace tavil::mainwin

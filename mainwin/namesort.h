@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QStringList>
+
+namespace tavil::mainwin {
+
+// Sorts names as the browser's lists show them: letter case aside (each
+// character case-folded), then, for names that differ only in case, by
+// their own text, so the order never depends on the order read from disk.
+// A big list is sorted on several threads.
+void sortNamesIgnoringCase(QStringList& names);
+
+} // namespace tavil::mainwin
