@@ -34,8 +34,9 @@ namespace tavil::quick {
 
 namespace {
 
-// Controls that are no drop targets: a drop there does nothing, rather than
-// falling through to the window.
+// Controls that are no drop targets: a drop there does nothing. The events
+// are taken with no action, so they neither reach the window behind nor
+// offer the drop.
 class DropRefuser final : public QObject {
 public:
     using QObject::QObject;
@@ -46,9 +47,12 @@ protected:
         switch (event->type()) {
         case QEvent::DragEnter:
         case QEvent::DragMove:
-        case QEvent::Drop:
-            event->ignore();
+        case QEvent::Drop: {
+            auto* drop = static_cast<QDropEvent*>(event);
+            drop->setDropAction(Qt::IgnoreAction);
+            drop->accept();
             return true;
+        }
         default:
             return false;
         }
