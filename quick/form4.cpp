@@ -204,6 +204,8 @@ void Form4::buildToolbar()
         Toolbar3Buttons[i] = action;
     }
     Toolbar3Buttons[0]->setChecked(true);
+    // All three buttons stay in sight, however small the window.
+    Toolbar3->setMinimumWidth(Toolbar3->sizeHint().width());
 }
 
 QWidget* Form4::buildDeletePanel()
@@ -230,7 +232,10 @@ QWidget* Form4::buildDeletePanel()
         const int index = TabStrip1->addTab(QString::fromUtf16(tab.caption));
         TabStrip1->setTabData(index, QString::fromLatin1(tab.key));
     }
-    layout->addWidget(TabStrip1);
+    auto* strip = new QVBoxLayout;
+    strip->setSpacing(0);
+    strip->addWidget(TabStrip1);
+    layout->addLayout(strip);
 
     // The pages lie in the tab strip's client area, one in front.
     auto* client = new QFrame(panel);
@@ -246,7 +251,7 @@ QWidget* Form4::buildDeletePanel()
     for (QFrame* page : Frame1)
         m_pages->addWidget(page);
     clientLayout->addWidget(m_pages);
-    layout->addWidget(client);
+    strip->addWidget(client);
     panel->hide();
     return panel;
 }
@@ -393,7 +398,9 @@ void Form4::wire()
         if (!text.endsWith(u';'))
             File1.setPattern(text);
     });
-    connect(Combo1->lineEdit(), &QLineEdit::returnPressed, this, &Form4::mnuFileDel_Click);
+    // Enter in the pattern box deletes. The key is taken before the box sees
+    // it: the box would hand it on to its line edit a second time.
+    Combo1->lineEdit()->installEventFilter(this);
     for (int i = 0; i < 4; ++i) {
         QCheckBox* wanted = Check3[i];
         connect(Check2[i], &QCheckBox::toggled, wanted, &QCheckBox::setEnabled);
@@ -441,6 +448,19 @@ void Form4::TabStrip1_Click()
     const QString caption = TabStrip1->tabText(TabStrip1->currentIndex());
     const int page = caption == QStringLiteral(u"属性") ? 1 : caption == QStringLiteral(u"日時") ? 2 : 0;
     m_pages->setCurrentIndex(page);
+}
+
+bool Form4::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Combo1->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            event->accept();
+            mnuFileDel_Click();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void Form4::keyPressEvent(QKeyEvent* event)

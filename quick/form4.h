@@ -115,6 +115,7 @@ signals:
     void endProgram();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void done(int result) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -138,7 +139,7 @@ private:
     void wire();
     void load();
     void applyMode();
-    void restoreGeometry(const QuickPos& pos);
+    void restorePlace(const QuickPos& pos);
     void fitFrame();
     void closingSteps();
     void takeDrop(const QStringList& paths);

@@ -42,7 +42,7 @@ void Form4::load()
 {
     mLaunchMain = false;
     const QuickPos pos = loadQuickPos(m_services.store);
-    restoreGeometry(pos);
+    restorePlace(pos);
     Toolbar3Buttons[pos.mode == QuickMode::Files ? 0 : pos.mode == QuickMode::Folders ? 1 : 2]->setChecked(true);
     Check1->setChecked(pos.trash);
     applyMode();
@@ -63,7 +63,7 @@ void Form4::load()
         box->setEnabled(true);
 }
 
-void Form4::restoreGeometry(const QuickPos& pos)
+void Form4::restorePlace(const QuickPos& pos)
 {
     QPoint topLeft(toPixels(pos.left), toPixels(pos.top));
     // A place on no screen (one since unplugged, a damaged value) comes back

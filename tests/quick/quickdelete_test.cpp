@@ -99,6 +99,16 @@ TEST_F(QuickDelete, NamePatternDeletesDroppedFilesOfTheListedFolder)
     EXPECT_EQ(desktop.beeps, 2);
 }
 
+TEST_F(QuickDelete, EnterInThePatternBoxDeletes)
+{
+    openAndDrop(all());
+    typePattern(u"*.doc"_s);
+    QTest::keyClick(window->Combo1->lineEdit(), Qt::Key_Return);
+    EXPECT_EQ(boxes(), QStringList{kQuestion}) << "no numbered menu, one question";
+    EXPECT_EQ(left(), (QStringList{u".h.txt"_s, u"a.txt"_s, u"r.txt"_s, u"c.txt"_s}));
+    EXPECT_EQ(window->Combo1->count(), 3) << "Enter adds nothing to the list";
+}
+
 TEST_F(QuickDelete, ThePatternIsTheOneTheBoxShows)
 {
     openAndDrop(all());
