@@ -250,7 +250,7 @@ void FileBrowser::setShowSystem(bool show)
 void FileBrowser::setPattern(const QString& pattern)
 {
     m_pattern = pattern;
-    m_matcher = FilePattern(pattern);
+    m_matcher = support::FilePattern(pattern);
     refreshFiles();
 }
 

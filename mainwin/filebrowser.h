@@ -4,7 +4,7 @@
 #include "mainwin/drivebox.h"
 #include "mainwin/filelist.h"
 #include "mainwin/filelistsource.h"
-#include "mainwin/pattern.h"
+#include "support/pattern.h"
 #include "platform/errors.h"
 
 #include <QComboBox>
@@ -135,7 +135,7 @@ private:
     QWidget* m_form;
     QString m_path;
     QString m_pattern;
-    FilePattern m_matcher;
+    support::FilePattern m_matcher;
     bool m_showHidden = false;
     bool m_showSystem = false;
     bool m_suppress = false;

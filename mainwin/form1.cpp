@@ -102,6 +102,8 @@ void Form1::buildMenus()
     mnuFileNet = add(mnuFile, "mnuFileNet", QStringLiteral(u"ﾈｯﾄﾜｰｸ上のﾌｧｲﾙ(&N)"));
     mnuFileStart = add(mnuFile, "mnuFileStart", QStringLiteral(u"変更開始(&S)"));
     mnuFileRenew = add(mnuFile, "mnuFileRenew", QStringLiteral(u"最新の情報に更新(&R)"));
+    mnuFileQuick = add(mnuFile, "mnuFileQuick", QStringLiteral(u"QuickFormの表示(&Q)"));
+    mnuFileQuick->setVisible(false); // until there is a Quick window to open
     mnuFile->addSeparator();
     mnuFileExit = add(mnuFile, "mnuFileExit", QStringLiteral(u"終了(&X)"));
 
@@ -122,6 +124,10 @@ void Form1::wire()
         m_browser->refreshFiles();
         m_browser->refreshFolders();
     });
+    connect(mnuFileQuick, &QAction::triggered, this, [this] {
+        if (m_openQuick)
+            m_openQuick();
+    });
     connect(mnuFileExit, &QAction::triggered, this, &Form1::close);
     connect(mnuHelpVer, &QAction::triggered, this, &Form1::mnuHelpVer_Click);
 
@@ -137,6 +143,12 @@ void Form1::wire()
             m_tabs->chkSubDir->setChecked(false);
         m_tabs->chkSubDir->setEnabled(!inForce);
     });
+}
+
+void Form1::setQuickWindowOpener(std::function<void()> open)
+{
+    m_openQuick = std::move(open);
+    mnuFileQuick->setVisible(bool(m_openQuick));
 }
 
 bool Form1::running() const
@@ -174,7 +186,7 @@ void Form1::mnuHelpVer_Click()
     Timer1->stop();
     if (m_splash)
         m_splash->close();
-    Form2::showAbout(this, m_services);
+    Form2::showAbout(this, m_services, [this] { Timer1->stop(); });
 }
 
 void Form1::lockForRun()
@@ -219,6 +231,10 @@ void Form1::setGeometryTwips(int left, int top, int width, int height)
     const int extraH = outer.height() - inner.height();
     move(twips::toPx(left), twips::toPx(top));
     resize(std::max(0, twips::toPx(width) - extraW), std::max(0, twips::toPx(height) - extraH));
+    // A hidden window gets its resize event only when shown; the layout
+    // must follow now.
+    if (!isVisible())
+        Form_Resize();
 }
 
 void Form1::resizeEvent(QResizeEvent* event)

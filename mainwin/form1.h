@@ -51,6 +51,9 @@ public:
     // The Quick window opened from the command line; returns whether to go
     // on to the main window. Unset: the command line opens nothing.
     std::function<bool()> runQuickWindow;
+    // The Quick window opened from the File menu (the main window is hidden
+    // meanwhile). Unset: the menu entry is not shown.
+    void setQuickWindowOpener(std::function<void()> open);
 
     bool running() const;
 
@@ -72,6 +75,7 @@ public:
     QAction* mnuFileNet = nullptr;
     QAction* mnuFileStart = nullptr;
     QAction* mnuFileRenew = nullptr;
+    QAction* mnuFileQuick = nullptr;
     QAction* mnuFileExit = nullptr;
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpVer = nullptr;
@@ -106,7 +110,6 @@ private:
     // Start-up steps that belong to the window itself.
     platform::Err restoreGeometry();
     platform::Err selectStoredTab();
-    void loadPatterns();
     void startupError(platform::Err err);
 
     Services& m_services;
@@ -119,6 +122,7 @@ private:
     std::unique_ptr<Form1RunHost> m_host;
     std::unique_ptr<engine::RunDriver> m_driver;
     QPointer<Form2> m_splash;
+    std::function<void()> m_openQuick;
     QWidget* m_form = nullptr; // the central widget, parent of every control
     bool m_unloaded = false;
     bool m_closeAfterRun = false;

@@ -1,6 +1,7 @@
 // The start-up and the shutdown of the main window.
 
 #include "engine/errmsg.h"
+#include "mainwin/caption.h"
 #include "mainwin/filebrowser.h"
 #include "mainwin/form1.h"
 #include "mainwin/form2.h"
@@ -8,6 +9,7 @@
 #include "mainwin/statusarea.h"
 #include "mainwin/tabpages.h"
 #include "mainwin/twips.h"
+#include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/settingsstore.h"
 #include "support/settingsschema.h"
@@ -28,8 +30,6 @@ using platform::Err;
 namespace {
 
 constexpr int kSplashMs = 700;
-// A stored list longer than this is not a list the program wrote.
-constexpr int kStoredListLimit = 1000;
 
 // A whole number as the settings hold it: blanks around an optional sign
 // and digits; anything else is a type mismatch.
@@ -101,22 +101,6 @@ Err Form1::restoreGeometry()
     return Err::None;
 }
 
-void Form1::loadPatterns()
-{
-    QComboBox* box = m_browser->Combo1;
-    box->clear();
-    box->addItem(QStringLiteral("*.*"));
-    box->setCurrentIndex(0);
-    const QString count = m_services.store.read(S::FilePatt::Section, S::kCountKey, 1);
-    if (count.isEmpty())
-        return;
-    qint64 n = 0;
-    if (toWhole(count, &n) != Err::None)
-        return;
-    for (qint64 i = 0; i < std::min<qint64>(n, kStoredListLimit); ++i)
-        box->addItem(m_services.store.read(S::FilePatt::Section, QString::fromLatin1(S::FilePatt::Prefix) + QString::number(i)));
-}
-
 void Form1::startupError(Err err)
 {
     if (m_splash)
@@ -150,10 +134,7 @@ bool Form1::Form_Load()
             setWindowTitle(mainWindowCaption());
             return Err::None;
         },
-        [this] {
-            loadPatterns();
-            return Err::None;
-        },
+        [this] { return m_browser->loadPatterns(); },
         [this] {
             m_tabs->loadSettings(m_services.clock.now());
             return Err::None;
@@ -178,10 +159,7 @@ bool Form1::Form_Load()
             m_lists->loadSettings();
             return Err::None;
         },
-        [this] {
-            m_browser->loadSettings();
-            return Err::None;
-        },
+        [this] { return m_browser->loadSettings(); },
     };
     bool repeated = false;
     for (const auto& step : steps) {

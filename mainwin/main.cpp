@@ -6,6 +6,7 @@
 #include "platform/linuxfilesystem.h"
 #include "platform/settingsstore.h"
 #include "platform/volumes.h"
+#include "quick/form4.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,6 +42,10 @@ int main(int argc, char** argv)
     mainwin::Form1 form(services, commandLine);
     dialogs.setParent(&form);
     QObject::connect(&form, &mainwin::Form1::ended, &app, [] { QCoreApplication::exit(0); });
+    // "-q" or any other argument opens the Quick window in place of the main
+    // window; it goes on to the main window only when asked to.
+    form.runQuickWindow = [&] { return quick::runQuickWindow(services, false, &form).openMainWindow; };
+    form.setQuickWindowOpener([&] { (void)quick::runQuickWindow(services, true, &form); });
     if (!form.Form_Load())
         return 0;
     form.show();

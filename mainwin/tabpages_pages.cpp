@@ -176,21 +176,21 @@ void TabPages::buildConversionPage()
 void TabPages::buildStampPage()
 {
     QFrame* page = Frame1[4];
-    Check2 = check(page, QStringLiteral("Check2"), QStringLiteral("作成日時"), 0, 30, 1290, 330);
-    DTPicker1 = datePicker(page, QStringLiteral("DTPicker1"), 1320, 30, 1290, 330);
-    DTPicker2 = timePicker(page, QStringLiteral("DTPicker2"), 2640, 30, 1140, 330);
-    Command7[0] = button(page, indexed("Command7", 0), QStringLiteral("now"), 2640, 390, 555, 330);
-    Command7[1] = button(page, indexed("Command7", 1), QStringLiteral("zero"), 3225, 390, 555, 330);
+    Check2 = check(page, QStringLiteral("Check2"), QStringLiteral("作成日時"), 0, 30, 1275, 330);
+    DTPicker1 = datePicker(page, QStringLiteral("DTPicker1"), 1290, 30, 1380, 330);
+    DTPicker2 = timePicker(page, QStringLiteral("DTPicker2"), 1290, 390, 1380, 330);
+    Command7[0] = button(page, indexed("Command7", 0), QStringLiteral("now"), 2715, 30, 525, 330);
+    Command7[1] = button(page, indexed("Command7", 1), QStringLiteral("zero"), 3255, 30, 525, 330);
 
-    Check3 = check(page, QStringLiteral("Check3"), QStringLiteral("更新日時"), 0, 780, 1290, 330);
-    DTPicker3 = datePicker(page, QStringLiteral("DTPicker3"), 1320, 780, 1290, 330);
-    DTPicker4 = timePicker(page, QStringLiteral("DTPicker4"), 2640, 780, 1140, 330);
-    Command8[0] = button(page, indexed("Command8", 0), QStringLiteral("now"), 2640, 1140, 555, 330);
-    Command8[1] = button(page, indexed("Command8", 1), QStringLiteral("zero"), 3225, 1140, 555, 330);
+    Check3 = check(page, QStringLiteral("Check3"), QStringLiteral("更新日時"), 0, 780, 1275, 330);
+    DTPicker3 = datePicker(page, QStringLiteral("DTPicker3"), 1290, 780, 1380, 330);
+    DTPicker4 = timePicker(page, QStringLiteral("DTPicker4"), 1290, 1140, 1380, 330);
+    Command8[0] = button(page, indexed("Command8", 0), QStringLiteral("now"), 2715, 780, 525, 330);
+    Command8[1] = button(page, indexed("Command8", 1), QStringLiteral("zero"), 3255, 780, 525, 330);
 
-    Check4 = check(page, QStringLiteral("Check4"), QStringLiteral("アクセス日"), 0, 1530, 1290, 330);
-    DTPicker5 = datePicker(page, QStringLiteral("DTPicker5"), 1320, 1530, 1290, 330);
-    DTPicker6 = timePicker(page, QStringLiteral("DTPicker6"), 2640, 1530, 1140, 330);
+    Check4 = check(page, QStringLiteral("Check4"), QStringLiteral("アクセス日"), 0, 1530, 1275, 330);
+    DTPicker5 = datePicker(page, QStringLiteral("DTPicker5"), 1290, 1530, 1380, 330);
+    DTPicker6 = timePicker(page, QStringLiteral("DTPicker6"), 1290, 1890, 1380, 330);
     DTPicker6->hide();
 }
 

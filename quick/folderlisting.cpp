@@ -1,67 +1,25 @@
 #include "quick/folderlisting.h"
 
 #include "platform/filesystem.h"
+#include "support/pattern.h"
 
 #include <algorithm>
 
 namespace tavil::quick {
 
-namespace {
-
-bool sameLetter(QChar a, QChar b)
-{
-    return a == b || a.toCaseFolded() == b.toCaseFolded();
-}
-
-// "*" any run of characters, "?" exactly one; iterative, with one point to
-// come back to, so a long name can't make it slow.
-bool globMatch(QStringView name, QStringView glob)
-{
-    qsizetype n = 0, g = 0;
-    qsizetype starG = -1, starN = 0;
-    while (n < name.size()) {
-        if (g < glob.size() && glob[g] == u'*') {
-            starG = g++;
-            starN = n;
-        } else if (g < glob.size() && (glob[g] == u'?' || sameLetter(glob[g], name[n]))) {
-            ++g;
-            ++n;
-        } else if (starG >= 0) {
-            g = starG + 1;
-            n = ++starN;
-        } else {
-            return false;
-        }
-    }
-    while (g < glob.size() && glob[g] == u'*')
-        ++g;
-    return g == glob.size();
-}
-
-bool matchesOne(const QString& name, QStringView glob)
-{
-    if (glob == u"*.*")
-        return true;
-    // "x.*" has always taken a name without any extension too.
-    if (glob.endsWith(u".*") && globMatch(name, glob.chopped(2)))
-        return true;
-    return globMatch(name, glob);
-}
-
-} // namespace
-
 bool matchesPattern(const QString& name, const QString& patterns)
 {
-    for (const QStringView part : QStringView(patterns).split(u';')) {
-        const QStringView glob = part.trimmed();
-        if (!glob.isEmpty() && matchesOne(name, glob))
-            return true;
-    }
-    return false;
+    // A box without any pattern takes nothing: deleting by an empty name
+    // condition must never reach every file of the folder.
+    bool any = false;
+    for (const QStringView part : QStringView(patterns).split(u';'))
+        any = any || !part.trimmed().isEmpty();
+    return any && support::FilePattern(patterns).matches(name);
 }
 
 QStringList FolderListing::names(platform::FileSystem& fs) const
 {
+    const auto matches = [this](const QString& name) { return matchesPattern(name, m_pattern); };
     QStringList out;
     if (m_path.isEmpty())
         return out;
@@ -69,7 +27,7 @@ QStringList FolderListing::names(platform::FileSystem& fs) const
     if (!fs.listDir(m_path, &entries).ok())
         return out;
     for (const platform::DirEntry& entry : entries) {
-        if (!entry.isDir && !entry.isHidden && !entry.isSystem && matchesPattern(entry.name, m_pattern))
+        if (!entry.isDir && !entry.isHidden && !entry.isSystem && matches(entry.name))
             out.append(entry.name);
     }
     std::sort(out.begin(), out.end(), [](const QString& a, const QString& b) {

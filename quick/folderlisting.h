@@ -27,9 +27,8 @@ private:
     QString m_pattern = QStringLiteral("*.*");
 };
 
-// Patterns joined by ";", each with "*" and "?", letter case ignored. "*.*"
-// takes every name, with or without a dot, and "x.*" takes "x" too. An empty
-// pattern takes nothing.
+// The file list's patterns (support/pattern.h), except that a text without
+// any pattern takes nothing.
 bool matchesPattern(const QString& name, const QString& patterns);
 
 } // namespace tavil::quick

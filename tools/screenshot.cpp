@@ -2,7 +2,7 @@
 // photos listed, the numbering tab filled in. Run it under a real X server
 // (scripts/screenshot.sh starts one with Xvfb).
 //
-//   tavil_screenshot OUT.png
+//   tavil_screenshot OUT.png [TAB]    (TAB: 1 to 8, the numbering tab when left out)
 
 #include "mainwin/filebrowser.h"
 #include "mainwin/form1.h"
@@ -17,6 +17,7 @@
 #include "platform/volumes.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QListView>
@@ -24,6 +25,7 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstdlib>
 
 using namespace tavil;
 
@@ -76,7 +78,7 @@ int main(int argc, char** argv)
         return 1;
     form.Timer1_Timer();
     form.setGeometryTwips(0, 0, 7650, 7200);
-    form.tabs().selectTab(1);
+    form.tabs().selectTab(argc > 2 ? std::atoi(argv[2]) : 1);
     form.tabs().Text1->setText(QStringLiteral("_"));
     form.tabs().Text2->setText(QStringLiteral("1"));
     form.tabs().Text6->setText(QStringLiteral("3"));

@@ -5,7 +5,7 @@
 
 #include <vector>
 
-namespace tavil::mainwin {
+namespace tavil::support {
 
 // The file list's pattern: one or more wildcard patterns separated by ";",
 // a name shown when it matches any of them. The rules are those users know
@@ -46,4 +46,4 @@ private:
     bool m_everything = false;
 };
 
-} // namespace tavil::mainwin
+} // namespace tavil::support

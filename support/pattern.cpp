@@ -1,9 +1,9 @@
-#include "mainwin/pattern.h"
+#include "support/pattern.h"
 
 #include <QChar>
 #include <QList>
 
-namespace tavil::mainwin {
+namespace tavil::support {
 
 namespace {
 
@@ -137,4 +137,4 @@ bool matchesPattern(QStringView pattern, QStringView name)
     return FilePattern(pattern).matches(name);
 }
 
-} // namespace tavil::mainwin
+} // namespace tavil::support

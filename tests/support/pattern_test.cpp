@@ -1,4 +1,4 @@
-#include "mainwin/pattern.h"
+#include "support/pattern.h"
 
 #include <QString>
 
@@ -6,8 +6,8 @@
 
 using namespace Qt::Literals::StringLiterals;
 
-using tavil::mainwin::FilePattern;
-using tavil::mainwin::matchesPattern;
+using tavil::support::FilePattern;
+using tavil::support::matchesPattern;
 
 namespace {
 
