@@ -4,6 +4,7 @@
 #include "mainwin/services.h"
 #include "support/settingsschema.h"
 
+#include <QDialog>
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
@@ -56,6 +57,10 @@ public:
     void setQuickWindowOpener(std::function<void()> open);
 
     bool running() const;
+
+    // Every modal dialog of the window is run through here, so that tests
+    // can drive one without blocking.
+    std::function<int(QDialog& dialog)> execModal = [](QDialog& dialog) { return dialog.exec(); };
 
     // The pieces, for the window's own wiring and for tests.
     FileBrowser& browser() { return *m_browser; }

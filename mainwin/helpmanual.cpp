@@ -1,0 +1,52 @@
+#include "mainwin/helpmanual.h"
+
+#include "platform/gui/desktop.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+namespace tavil::mainwin {
+
+QString HelpManual::folder()
+{
+    // Installed: <prefix>/bin/tavil and <prefix>/share/tavil/help.
+    const QString installed = QCoreApplication::applicationDirPath() + QStringLiteral("/../share/tavil/help");
+    if (QFileInfo::exists(installed + QStringLiteral("/index.html")))
+        return QFileInfo(installed).canonicalFilePath();
+#ifdef TAVIL_SOURCE_HELP_DIR
+    // Run from the build folder: the pages of the source tree.
+    const QString source = QStringLiteral(TAVIL_SOURCE_HELP_DIR);
+    if (QFileInfo::exists(source + QStringLiteral("/index.html")))
+        return source;
+#endif
+    return {};
+}
+
+QUrl HelpManual::contentsUrl()
+{
+    const QString f = folder();
+    return f.isEmpty() ? QUrl() : QUrl::fromLocalFile(f + QStringLiteral("/index.html"));
+}
+
+QUrl HelpManual::indexUrl()
+{
+    const QString f = folder();
+    return f.isEmpty() ? QUrl() : QUrl::fromLocalFile(f + QStringLiteral("/keywords.html"));
+}
+
+bool HelpManual::showContents()
+{
+    return show(contentsUrl());
+}
+
+bool HelpManual::showIndex()
+{
+    return show(indexUrl());
+}
+
+bool HelpManual::show(const QUrl& url)
+{
+    return url.isValid() && !url.isEmpty() && m_desktop.openUrl(url);
+}
+
+} // namespace tavil::mainwin

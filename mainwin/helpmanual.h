@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+namespace tavil::platform {
+class Desktop;
+}
+
+namespace tavil::mainwin {
+
+// The program's manual: HTML pages shipped with the program (installed
+// under share/tavil/help, or the source tree's data/help when the program
+// runs from its build folder), shown in the user's browser.
+class HelpManual {
+public:
+    explicit HelpManual(platform::Desktop& desktop) : m_desktop(desktop) {}
+
+    // The folder that holds the pages; "" when none is found.
+    static QString folder();
+    static QUrl contentsUrl(); // index.html: the table of contents
+    static QUrl indexUrl();    // keywords.html: the index of topics
+
+    // False (and nothing shown) when the manual or a browser is missing.
+    bool showContents();
+    bool showIndex();
+
+private:
+    bool show(const QUrl& url);
+    platform::Desktop& m_desktop;
+};
+
+} // namespace tavil::mainwin
