@@ -3,6 +3,7 @@
 #include "mainwin/caption.h"
 #include "mainwin/filebrowser.h"
 #include "mainwin/form2.h"
+#include "mainwin/importlist.h"
 #include "mainwin/runhost.h"
 #include "mainwin/selectedlists.h"
 #include "mainwin/statusarea.h"
@@ -48,6 +49,7 @@ Form1::Form1(Services& services, QString commandLine)
     m_status = std::make_unique<StatusArea>(this, m_form, bar, services);
     m_lists = std::make_unique<SelectedLists>(m_form, services, *m_browser, *m_status);
     m_lists->numberingTabSelected = [this] { return m_tabs->selectedTab() == engine::Tab::AddNum; };
+    m_import = std::make_unique<ImportList>(*m_tabs, *m_lists, *m_status, services);
     buildControls();
     buildMenus();
     wire();

@@ -24,6 +24,7 @@ namespace tavil::mainwin {
 class FileBrowser;
 class Form1RunHost;
 class Form2;
+class ImportList;
 class SelectedLists;
 class StatusArea;
 class TabPages;
@@ -124,6 +125,7 @@ private:
     std::unique_ptr<TabPages> m_tabs;
     std::unique_ptr<SelectedLists> m_lists;
     std::unique_ptr<StatusArea> m_status;
+    std::unique_ptr<ImportList> m_import; // fills the tabs' List4
     std::unique_ptr<Form1RunHost> m_host;
     std::unique_ptr<engine::RunDriver> m_driver;
     QPointer<Form2> m_splash;
