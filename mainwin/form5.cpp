@@ -2,6 +2,8 @@
 
 #include "engine/errmsg.h"
 #include "engine/numbers.h"
+#include "mainwin/filebrowser.h"
+#include "mainwin/form1.h"
 #include "mainwin/inputfilters.h"
 #include "mainwin/services.h"
 #include "mainwin/twips.h"
@@ -110,6 +112,12 @@ QString makeDirFailure(const platform::FsStatus& status, const QString& destinat
     return platform::errDescription(status.number());
 }
 
+bool isPlainFolder(platform::FileSystem& fs, const QString& path)
+{
+    const platform::FileInfo info = fs.stat(path);
+    return info.exists && info.isDir && !info.isSymlink;
+}
+
 } // namespace
 
 // Text7 and Text8 become "1" when they are left empty or at "0".
@@ -137,10 +145,19 @@ Form5::Form5(Services& services, const QString& parentFolder, QWidget* owner)
     build();
     wire();
     loadSettings();
+    // Opened from the main window, its folder list shows the new folders.
+    if (auto* window = qobject_cast<Form1*>(owner))
+        connect(this, &Form5::foldersMade, &window->browser(), &FileBrowser::refreshFolders);
 }
 
 Form5::~Form5()
 {
+    // A dialog taken down without being closed (its owner went first) keeps
+    // its fields all the same.
+    if (!m_saved) {
+        m_saved = true;
+        saveSettings();
+    }
     // The boxes lose the focus while the dialog is taken down; by then this
     // is no longer a Form5 to report to.
     delete m_rules;
@@ -314,8 +331,8 @@ QStringList Form5::seriesNames(QString* error, QString* errorTitle) const
             *errorTitle = title;
         return QStringList();
     };
-    // The fields are read in the order the old dialog read them; the first
-    // that holds no number is the one reported.
+    // The fields are read in a fixed order (step, digits, then the numbers
+    // of the mode); the first that holds no number is the one reported.
     const auto number = [](const QLineEdit* edit, qint32* value) { return engine::wholePartOf(edit->text(), value); };
     qint32 step = 0;
     qint32 digits = 0;
@@ -333,7 +350,7 @@ QStringList Form5::seriesNames(QString* error, QString* errorTitle) const
             return fail(engine::genericErrorText(int(e)), QStringLiteral("ｴﾗｰ"));
         if (const platform::Err e = number(Text5, &b); e != platform::Err::None)
             return fail(engine::genericErrorText(int(e)), QStringLiteral("ｴﾗｰ"));
-        // A range of one number is refused too, as it always was.
+        // A range of one number is refused too: it is no range.
         if (qint64(b) - qint64(a) <= 0)
             return fail(kRangeText, kRangeTitle);
         if (step < 1)
@@ -370,10 +387,13 @@ QStringList Form5::seriesNames(QString* error, QString* errorTitle) const
         // A "/" would make folders elsewhere than in the destination (or
         // nest them), a control character a name no one can type.
         if (platform::checkNewName(name) != platform::NameVerdict::Ok) {
-            return fail(QStringLiteral("フォルダ名には次の文字は使えません。\r\n        \\ / : , ; * ? \" < > |"),
+            return fail(QStringLiteral("フォルダ名には次の文字は使えません。\r\n        \\ / : , ; * ? \" < > |\r\n")
+                            + platform::visibleName(name),
                         kMakeTitle);
         }
-        names.append(name);
+        // The name as the folder will be made (trailing dots and blanks
+        // dropped), so that the one already there is recognised.
+        names.append(platform::diskName(name));
     }
     return names;
 }
@@ -401,21 +421,26 @@ bool Form5::Command2_Click()
     bool finished = true;
     for (qsizetype i = 0; i < names.size(); ++i) {
         const QString& name = names.at(i);
-        const platform::FsStatus st = m_services.fs.makeDir(platform::joinPath(destination, name));
+        const QString path = platform::joinPath(destination, name);
+        const platform::FsStatus st = m_services.fs.makeDir(path);
+        // A folder of the series that is there already is passed over
+        // silently; a file or a link in its place is not that folder.
+        const bool there = !st.ok() && st.sysErrno == EEXIST && isPlainFolder(m_services.fs, path);
         if (st.ok()) {
             ++made;
-        } else if (st.sysErrno != EEXIST) {
+        } else if (!there) {
             // One folder that can't be made means the rest can't either
-            // (no room, no permission, no destination): the series stops.
+            // (no room, no permission, no destination), and one in the way
+            // is best seen to before the series goes on: it stops.
             QString text = QStringLiteral("フォルダ「%1」を作成できませんでした。\r\n").arg(platform::visibleName(name))
-                + makeDirFailure(st, destination);
+                + (st.sysErrno == EEXIST ? QStringLiteral("同じ名前のファイルがあります。")
+                                         : makeDirFailure(st, destination));
             if (made > 0)
                 text += QStringLiteral("\r\n作成済みの %1 個のフォルダはそのまま残ります。").arg(made);
             m_services.dialogs.msgBox(text, kMakeTitle, platform::MsgStyle::Critical);
             finished = false;
             break;
         }
-        // An existing folder of the series is passed over silently.
         PBar1->setValue(int(i + 1));
     }
     if (made > 0)

@@ -66,7 +66,8 @@ public:
     bool Command2_Click();
     void Command3_Click();
 
-    // The names the fields give now, in order; empty (with the reason in
+    // The names the fields give now, in order and as they will be made on
+    // disk (trailing dots and blanks dropped); empty (with the reason in
     // *error) when the fields make no series. For the dialog and its tests.
     QStringList seriesNames(QString* error = nullptr, QString* errorTitle = nullptr) const;
 
