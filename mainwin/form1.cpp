@@ -50,7 +50,9 @@ Form1::Form1(Services& services, QString commandLine)
     m_lists->numberingTabSelected = [this] { return m_tabs->selectedTab() == engine::Tab::AddNum; };
     buildControls();
     buildMenus();
+    buildSettingsMenus();
     wire();
+    wireSettingsMenus();
 
     m_host = std::make_unique<Form1RunHost>(*this);
     m_driver = std::make_unique<engine::RunDriver>(

@@ -16,8 +16,41 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 
 namespace tavil::test {
+
+// The settings in memory, with every write and removal the program makes
+// recorded in order ("Section/Key=value", "-Section/Key", "-Section").
+class RecordingStore final : public platform::SettingsStore {
+public:
+    explicit RecordingStore(platform::MemorySettingsStore& inner) : m_inner(inner) {}
+    std::optional<QString> value(const QString& section, const QString& key) override
+    {
+        return m_inner.value(section, key);
+    }
+    void setValue(const QString& section, const QString& key, const QString& text) override
+    {
+        log.append(section + u'/' + key + u'=' + text);
+        m_inner.setValue(section, key, text);
+    }
+    void removeKey(const QString& section, const QString& key) override
+    {
+        log.append(u'-' + section + u'/' + key);
+        m_inner.removeKey(section, key);
+    }
+    void removeSection(const QString& section) override
+    {
+        log.append(u'-' + section);
+        m_inner.removeSection(section);
+    }
+    void sync() override {}
+
+    QStringList log;
+
+private:
+    platform::MemorySettingsStore& m_inner;
+};
 
 // A main window over a temporary world: its own program folder, a folder to
 // work in, settings in memory and scripted dialogs. Shared by the tests of the
@@ -27,12 +60,13 @@ struct WindowBench {
     TempDir dir;  // the folder of the runs
     TempDir data; // where the error logs go
     TestFileSystem fs;
-    platform::MemorySettingsStore store;
+    platform::MemorySettingsStore store; // what the program reads; a test may fill it first
+    RecordingStore writes{store};        // the program's writes, in order
     FakeDialogs dialogs;
     FakeClock clock;
     FakeDesktop desktop;
     FakeVolumes volumes;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, data.file(QStringLiteral("errlog")),
+    mainwin::Services services{fs, writes, dialogs, clock, desktop, volumes, data.file(QStringLiteral("errlog")),
                                home.path()};
     std::unique_ptr<mainwin::Form1> form;
 
