@@ -32,11 +32,11 @@ namespace {
 
 // Design, in twips.
 constexpr int kWidth = 6090;
-constexpr int kHeight = 4740;
+constexpr int kHeight = 5040;
 constexpr int kPageLeft = 120;
 constexpr int kPageTop = 495;
 constexpr int kPageWidth = 5850;
-constexpr int kPageHeight = 3600;
+constexpr int kPageHeight = 3840;
 constexpr int kPreviewMax = 50;
 constexpr int kPreviewMs = 200;
 
@@ -170,8 +170,8 @@ void frmOptions::build()
 
     cmdOK = makeButton(this, "cmdOK", QStringLiteral("OK"));
     cmdCancel = makeButton(this, "cmdCancel", QStringLiteral("ｷｬﾝｾﾙ"));
-    twips::place(cmdOK, 3300, 4230, 1215, 375);
-    twips::place(cmdCancel, 4755, 4230, 1215, 375);
+    twips::place(cmdOK, 3300, 4500, 1215, 375);
+    twips::place(cmdCancel, 4755, 4500, 1215, 375);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -257,6 +257,8 @@ void frmOptions::wire()
     connect(Command4, &QPushButton::clicked, this, &frmOptions::Command4_Click);
     connect(tbsOptions, &QTabBar::currentChanged, this, &frmOptions::tbsOptions_Click);
     connect(Timer1, &QTimer::timeout, this, &frmOptions::Timer1_Timer);
+    // The preview ends with the dialog, however it was closed.
+    connect(this, &QDialog::finished, Timer1, &QTimer::stop);
 
     m_keys = new Keys(this);
     installEventFilter(m_keys);
