@@ -88,7 +88,7 @@ const QString kManualMissing = QStringLiteral("ヘルプファイルが見つか
 // What the options dialog's OK changes in the main window.
 class Form1Options final : public OptionsHost {
 public:
-    Form1Options(Form1& form, platform::SettingsStore& store) : m_form(form), m_store(store) {}
+    explicit Form1Options(Form1& form) : m_form(form) {}
 
     void applyProgressChoice() override { m_form.status().chooseProgress(true); }
     void applyShowHidden(bool show) override
@@ -103,19 +103,15 @@ public:
     }
     void applySorted(bool sorted) override
     {
-        // The swap saves the choice itself; the list in use is never
-        // refilled with the stale entries of its twin.
-        if (m_form.lists().sorted() != sorted)
-            m_form.lists().swapLists(sorted);
-        else
-            m_store.write(latin(S::ActionSetting::Section), latin(S::ActionSetting::Sorted), S::boolToText(sorted));
+        // The swap saves the choice; a choice of the list already in use
+        // leaves its entries as they are.
+        m_form.lists().swapLists(sorted);
         m_form.mnuSetSort->setChecked(sorted);
     }
     void applyOptionFlags(const S::OptionFlags& flags) override { m_form.setOptions(flags); }
 
 private:
     Form1& m_form;
-    platform::SettingsStore& m_store;
 };
 
 } // namespace
@@ -259,7 +255,7 @@ void Form1::showFolderPopup(const QPoint& globalPos)
 
 void Form1::mnuSetMove_Click()
 {
-    Form1Options host(*this, m_services.store);
+    Form1Options host(*this);
     frmOptions dialog(m_services, host, this);
     execModal(dialog);
 }
@@ -431,12 +427,6 @@ void Form1::mnuPopup2Short_Click(int index)
     const Err opened = ready ? m_browser->setPath(folder) : Err::DeviceUnavailable;
     if (opened == Err::None)
         return;
-    if (opened != Err::NoPath && opened != Err::DeviceUnavailable) {
-        // There, but it may not be read: no reason to forget it.
-        m_services.dialogs.msgBox(engine::genericErrorText(int(opened)), engine::texts::kErrorTitle,
-                                  platform::MsgStyle::Critical);
-        return;
-    }
     const QString question = platform::visibleName(folder)
                              + QStringLiteral("\r\nは、移動または削除されています。\r\n"
                                               "ショートカットから削除してよろしいですか？");
