@@ -422,7 +422,8 @@ void Form1::mnuPopup2Short_Click(int index)
         return;
     }
     // A folder on a volume that can't be read now is as gone as a missing
-    // one. On a failure the browser stays where it was.
+    // one; whatever keeps it from opening, the user may forget it. On a
+    // failure the browser stays where it was.
     const bool ready = m_services.volumes.isReady(platform::volumeOf(m_services.volumes.roots(), folder));
     const Err opened = ready ? m_browser->setPath(folder) : Err::DeviceUnavailable;
     if (opened == Err::None)
