@@ -200,6 +200,7 @@ void Form1::lockForRun()
     m_lists->setRunLocked(true);
     m_browser->setBrowsingEnabled(false);
     m_status->setOutputButtonEnabled(false);
+    mnuSet->menuAction()->setEnabled(false); // its entries rewrite the lists a run works from
 }
 
 void Form1::unlockAfterRun(bool includeSubfolders)
@@ -214,6 +215,7 @@ void Form1::unlockAfterRun(bool includeSubfolders)
     m_browser->setBrowsingEnabled(true);
     m_browser->refreshFolders();
     m_status->setOutputButtonEnabled(true);
+    mnuSet->menuAction()->setEnabled(true);
     QApplication::restoreOverrideCursor();
 }
 

@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -31,6 +32,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 namespace tavil::test {
 namespace {
@@ -256,6 +258,28 @@ TEST(Form1SettingsMenu, StoredUnsortedChoiceClearsTheMarkAtStart)
     EXPECT_FALSE(b.form->mnuSetSort->isChecked());
     EXPECT_TRUE(b.form->mnuSetVisHidden->isChecked());
     EXPECT_TRUE(b.form->mnuSetVisSystem->isChecked());
+}
+
+TEST(Form1SettingsMenu, LockedWhileARunGoes)
+{
+    WindowBench b;
+    QStringList files;
+    for (int i = 0; i < 60; ++i)
+        files.append(QStringLiteral("f%1.txt").arg(i, 2, 10, QLatin1Char('0')));
+    b.store.write("ActionSetting", "PrBar", "2");
+    b.startIn(files);
+    b.form->tabs().selectTab(2);
+    b.form->tabs().Text8->setEditText("dat");
+    std::optional<bool> enabledDuringRun;
+    QObject::connect(b.form->status().PBar, &QProgressBar::valueChanged, b.form.get(), [&](int v) {
+        if (v >= 10 && !enabledDuringRun)
+            enabledDuringRun = b.form->mnuSet->menuAction()->isEnabled();
+    });
+    b.form->Command4_Click();
+    ASSERT_TRUE(enabledDuringRun.has_value());
+    EXPECT_FALSE(*enabledDuringRun);
+    EXPECT_TRUE(b.form->mnuSet->menuAction()->isEnabled());
+    EXPECT_EQ(b.dir.list().filter(".dat").size(), 60);
 }
 
 // ---- Folder shortcuts -------------------------------------------------------
