@@ -120,7 +120,7 @@ public:
     // closed; tests put their own in its place.
     std::function<void(QMenu* menu, const QPoint& globalPos)> execFolderPopup;
 
-Q_SIGNALS:
+signals:
     // The list editor's OK rebuilt the boxes that offer a stored list; the
     // completion popup closes.
     void storedListEdited();
