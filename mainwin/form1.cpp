@@ -52,7 +52,9 @@ Form1::Form1(Services& services, QString commandLine)
     m_import = std::make_unique<ImportList>(*m_tabs, *m_lists, *m_status, services);
     buildControls();
     buildMenus();
+    buildSettingsMenus();
     wire();
+    wireSettingsMenus();
 
     m_host = std::make_unique<Form1RunHost>(*this);
     m_driver = std::make_unique<engine::RunDriver>(
@@ -200,6 +202,7 @@ void Form1::lockForRun()
     m_lists->setRunLocked(true);
     m_browser->setBrowsingEnabled(false);
     m_status->setOutputButtonEnabled(false);
+    mnuSet->menuAction()->setEnabled(false); // its entries rewrite the lists a run works from
 }
 
 void Form1::unlockAfterRun(bool includeSubfolders)
@@ -214,6 +217,7 @@ void Form1::unlockAfterRun(bool includeSubfolders)
     m_browser->setBrowsingEnabled(true);
     m_browser->refreshFolders();
     m_status->setOutputButtonEnabled(true);
+    mnuSet->menuAction()->setEnabled(true);
     QApplication::restoreOverrideCursor();
 }
 
