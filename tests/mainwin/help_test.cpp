@@ -3,6 +3,7 @@
 // nothing from outside, the markup is balanced, and the captions it quotes
 // are the window's own. Then the Help menu's two ways into it.
 
+#include "mainwin/form1.h"
 #include "mainwin/helpmanual.h"
 #include "mainwin/services.h"
 #include "mainwin/tabpages.h"
@@ -19,6 +20,7 @@
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QRegularExpression>
 #include <QSet>
 #include <QStringDecoder>
@@ -76,6 +78,27 @@ QSet<QString> anchors(const QString& html)
 QString visibleText(const QString& html)
 {
     return QTextDocumentFragment::fromHtml(html).toPlainText();
+}
+
+// A caption as the user reads it: "&S" shows as an underlined S, "&&" as "&".
+QString shownCaption(const QString& caption)
+{
+    QString shown;
+    for (qsizetype i = 0; i < caption.size(); ++i) {
+        if (caption[i] == u'&' && i + 1 < caption.size())
+            ++i;
+        shown.append(caption[i]);
+    }
+    return shown;
+}
+
+// All that the manual's pages say, one page after another.
+QString wholeManualText()
+{
+    QString text;
+    for (const QString& page : htmlPages())
+        text += visibleText(readPage(page)) + u'\n';
+    return text;
 }
 
 // ---------------------------------------------------------------- the pages
@@ -270,15 +293,15 @@ protected:
     std::unique_ptr<QWidget> form;
 };
 
-TEST_F(HelpCaptions, TheTabsPageUsesEveryCaptionOfTheTabPages)
+TEST_F(HelpCaptions, TheManualUsesEveryCaptionOfTheTabPages)
 {
-    const QString text = visibleText(readPage(QStringLiteral("tabs.html")));
+    const QString text = wholeManualText();
     ASSERT_FALSE(text.isEmpty());
     const QStringList all = captions();
     ASSERT_GT(all.size(), 40);
     for (const QString& caption : all) {
         SCOPED_TRACE(caption.toStdString());
-        EXPECT_TRUE(text.contains(caption));
+        EXPECT_TRUE(text.contains(shownCaption(caption)));
     }
 }
 
@@ -292,6 +315,78 @@ TEST_F(HelpCaptions, TheContentsNameTheEightTabsAsTheStripShowsThem)
         SCOPED_TRACE(strip->tabText(i).toStdString());
         EXPECT_TRUE(text.contains(strip->tabText(i)));
     }
+}
+
+// The main window's own captions, each where the manual explains it: a
+// caption renamed in the window, or misquoted in the manual, shows here.
+TEST(HelpWindowCaptions, ThePagesQuoteTheMainWindowAsItShowsIt)
+{
+    struct Case {
+        const char* object;
+        const char16_t* caption; // as the program sets it, mnemonic included
+        const char* page;
+    };
+    static const Case kCases[] = {
+        {"mnuFile", u"ﾌｧｲﾙ(&F)", "menus.html"},
+        {"mnuFileNet", u"ﾈｯﾄﾜｰｸ上のﾌｧｲﾙ(&N)", "menus.html"},
+        {"mnuFileStart", u"変更開始(&S)", "menus.html"},
+        {"mnuFileRenew", u"最新の情報に更新(&R)", "menus.html"},
+        {"mnuFileQuick", u"QuickFormの表示(&Q)", "menus.html"},
+        {"mnuFileExit", u"終了(&X)", "menus.html"},
+        {"mnuHelp", u"ﾍﾙﾌﾟ(&H)", "menus.html"},
+        {"mnuHelpVer", u"ﾊﾞｰｼﾞｮﾝ情報(&A)...", "menus.html"},
+        {"Command4", u"変更開始", "run.html"},
+        {"Command12", u"中止", "run.html"},
+        {"Check1", u"選択する", "window.html"},
+        {"Command1", u"追加 ->>", "window.html"},
+        {"Command2", u"<<- 削除", "window.html"},
+        {"Command3", u"クリア", "window.html"},
+        {"Command5", u"すべて追加", "window.html"},
+        {"chkSubDir", u"ｻﾌﾞﾌｫﾙﾀﾞも変更", "window.html"},
+        {"Check18", u"ﾀｲﾑｽﾀﾝﾌﾟをﾌｧｲﾙ名に", "tabs.html"},
+        {"mnuPopup1All", u"すべて選択(&A)", "window.html"},
+        {"mnuPopup1Kirikae", u"選択の切り替え(&I)", "window.html"},
+        {"mnuPopup1Skip", u"ｽｷｯﾌﾟ(&S)", "window.html"},
+        {"mnuPopup1SkipIns", u"挿入(I&)", "window.html"},
+        {"mnuPopup1SkipIns2", u"複数挿入(&S)", "window.html"},
+        {"mnuPopup1SkipIns3", u"等間隔挿入(&F)...", "window.html"},
+        {"mnuPopup1SkipDel", u"ｽｷｯﾌﾟ全削除(&D)", "window.html"},
+        {"mnuPopup1Up", u"上に(&U)", "window.html"},
+        {"mnuPopup1Down", u"下に(&D)", "window.html"},
+        {"mnuPopup1Hanten", u"反転(&S)", "window.html"},
+    };
+    TempDir home;
+    TempDir data;
+    TestFileSystem fs;
+    platform::MemorySettingsStore store;
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FakeDesktop desktop;
+    FakeVolumes volumes;
+    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, data.file(QStringLiteral("errlog")),
+                               home.path()};
+    {
+        mainwin::Form1 form(services, QString());
+        ASSERT_TRUE(form.Form_Load());
+        form.Timer1_Timer();
+        for (const Case& c : kCases) {
+            SCOPED_TRACE(c.object);
+            const QString name = QString::fromLatin1(c.object);
+            const QString caption = QString::fromUtf16(c.caption);
+            QString shown;
+            if (const auto* menu = form.findChild<QMenu*>(name))
+                shown = menu->title();
+            else if (const auto* action = form.findChild<QAction*>(name))
+                shown = action->text();
+            else if (const auto* button = form.findChild<QAbstractButton*>(name))
+                shown = button->text();
+            else
+                ADD_FAILURE() << "no such control";
+            EXPECT_EQ(shown, caption);
+            EXPECT_TRUE(visibleText(readPage(QLatin1String(c.page))).contains(shownCaption(caption)));
+        }
+    }
+    EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
 }
 
 // --------------------------------------------------- opening the manual
