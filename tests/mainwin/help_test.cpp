@@ -217,6 +217,30 @@ TEST(HelpPages, EveryPageIsReachableFromTheContentsAndLeadsBack)
     }
 }
 
+// A section no one can find from the contents or the index is as good as
+// missing from the manual.
+TEST(HelpPages, EverySectionIsListedInTheContentsOrTheIndex)
+{
+    QSet<QString> listed;
+    for (const char* finder : {"index.html", "keywords.html"}) {
+        for (const QString& href : attributeValues(readPage(QLatin1String(finder)), QStringLiteral("href")))
+            listed.insert(href);
+    }
+    const QRegularExpression section(QStringLiteral("<h[23] id=\"([^\"]+)\""));
+    int sections = 0;
+    for (const QString& page : htmlPages()) {
+        if (page == QStringLiteral("index.html") || page == QStringLiteral("keywords.html"))
+            continue;
+        for (auto it = section.globalMatch(readPage(page)); it.hasNext();) {
+            const QString place = page + u'#' + it.next().captured(1);
+            SCOPED_TRACE(place.toStdString());
+            ++sections;
+            EXPECT_TRUE(listed.contains(place));
+        }
+    }
+    EXPECT_GT(sections, 30);
+}
+
 // Browsers forgive an unclosed table or a raw "&"; a reader of another
 // browser, or of the source, does not.
 TEST(HelpPages, MarkupIsBalancedAndAmpersandsAreEntities)
