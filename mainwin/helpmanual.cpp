@@ -36,17 +36,20 @@ QUrl HelpManual::indexUrl()
 
 bool HelpManual::showContents()
 {
-    return show(contentsUrl());
+    return show(QStringLiteral("index.html"));
 }
 
 bool HelpManual::showIndex()
 {
-    return show(indexUrl());
+    return show(QStringLiteral("keywords.html"));
 }
 
-bool HelpManual::show(const QUrl& url)
+bool HelpManual::show(const QString& page)
 {
-    return url.isValid() && !url.isEmpty() && m_desktop.openUrl(url);
+    if (m_folder.isEmpty())
+        return false;
+    const QString path = m_folder + u'/' + page;
+    return QFileInfo::exists(path) && m_desktop.openUrl(QUrl::fromLocalFile(path));
 }
 
 } // namespace tavil::mainwin

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QUrl>
 
+#include <utility>
+
 namespace tavil::platform {
 class Desktop;
 }
@@ -14,7 +16,12 @@ namespace tavil::mainwin {
 // runs from its build folder), shown in the user's browser.
 class HelpManual {
 public:
-    explicit HelpManual(platform::Desktop& desktop) : m_desktop(desktop) {}
+    explicit HelpManual(platform::Desktop& desktop) : HelpManual(desktop, folder()) {}
+    // The pages of pagesFolder ("" when there are none).
+    HelpManual(platform::Desktop& desktop, QString pagesFolder)
+        : m_desktop(desktop), m_folder(std::move(pagesFolder))
+    {
+    }
 
     // The folder that holds the pages; "" when none is found.
     static QString folder();
@@ -26,8 +33,9 @@ public:
     bool showIndex();
 
 private:
-    bool show(const QUrl& url);
+    bool show(const QString& page);
     platform::Desktop& m_desktop;
+    QString m_folder;
 };
 
 } // namespace tavil::mainwin
