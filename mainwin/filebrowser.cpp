@@ -200,9 +200,10 @@ Err FileBrowser::setPath(const QString& folder)
         return st.err;
     const bool changed = *normal != m_path;
     m_path = *normal;
+    m_entries = std::move(entries);
     Drive1->showVolumeOf(m_path);
-    Dir1->showFolder(m_path, foldersOf(entries));
-    File1->fileModel()->setNames(filesOf(entries));
+    Dir1->showFolder(m_path, foldersOf(m_entries));
+    File1->fileModel()->setNames(filesOf(m_entries));
     if (changed)
         emit pathChanged();
     return Err::None;
@@ -219,10 +220,16 @@ void FileBrowser::refreshFiles()
 {
     if (m_path.isEmpty())
         return;
-    QList<platform::DirEntry> entries;
-    if (!m_services.fs.listDir(m_path, &entries).ok())
-        entries.clear();
-    File1->fileModel()->setNames(filesOf(entries));
+    if (!m_services.fs.listDir(m_path, &m_entries).ok())
+        m_entries.clear();
+    File1->fileModel()->setNames(filesOf(m_entries));
+}
+
+void FileBrowser::refilterFiles()
+{
+    // A new pattern or filter needs no new listing: a folder of 100,000
+    // files would otherwise be read again at every key typed.
+    File1->fileModel()->setNames(filesOf(m_entries));
 }
 
 void FileBrowser::refreshFolders()
@@ -238,20 +245,20 @@ void FileBrowser::refreshFolders()
 void FileBrowser::setShowHidden(bool show)
 {
     m_showHidden = show;
-    refreshFiles();
+    refilterFiles();
 }
 
 void FileBrowser::setShowSystem(bool show)
 {
     m_showSystem = show;
-    refreshFiles();
+    refilterFiles();
 }
 
 void FileBrowser::setPattern(const QString& pattern)
 {
     m_pattern = pattern;
     m_matcher = support::FilePattern(pattern);
-    refreshFiles();
+    refilterFiles();
 }
 
 void FileBrowser::openProgramFolder()

@@ -120,6 +120,7 @@ signals:
 
 private:
     void wire();
+    void refilterFiles();
     QStringList filesOf(const QList<platform::DirEntry>& entries) const;
     static QStringList foldersOf(const QList<platform::DirEntry>& entries);
     void openProgramFolder();
@@ -136,6 +137,7 @@ private:
     QString m_path;
     QString m_pattern;
     support::FilePattern m_matcher;
+    QList<platform::DirEntry> m_entries; // the open folder's last listing
     bool m_showHidden = false;
     bool m_showSystem = false;
     bool m_suppress = false;
