@@ -1,8 +1,10 @@
 #include "mainwin/form1.h"
 
 #include "mainwin/caption.h"
+#include "mainwin/completionpopup.h"
 #include "mainwin/filebrowser.h"
 #include "mainwin/form2.h"
+#include "mainwin/numberpresets.h"
 #include "mainwin/runhost.h"
 #include "mainwin/selectedlists.h"
 #include "mainwin/statusarea.h"
@@ -48,6 +50,11 @@ Form1::Form1(Services& services, QString commandLine)
     m_status = std::make_unique<StatusArea>(this, m_form, bar, services);
     m_lists = std::make_unique<SelectedLists>(m_form, services, *m_browser, *m_status);
     m_lists->numberingTabSelected = [this] { return m_tabs->selectedTab() == engine::Tab::AddNum; };
+    m_completion = std::make_unique<CompletionPopup>(m_form, services);
+    m_completion->autoComp = [this] { return m_options.autoComp; };
+    m_completion->serveTabs(*m_tabs);
+    m_completion->servePatternBox(*m_browser);
+    m_presets = std::make_unique<NumberPresets>(*m_tabs, services, [this](bool on) { m_completion->setSuppressed(on); });
     buildControls();
     buildMenus();
     wire();
