@@ -141,6 +141,9 @@ void CompletionPopup::servePatternBox(FileBrowser& browser)
 void CompletionPopup::serve(QComboBox* box, completion::OwnList own, History history, const QString& refused)
 {
     m_boxes.push_back({box, own, history, false});
+    // The popup is the box's completion: the box's own inline completion
+    // would write a list entry over what is being typed.
+    box->setCompleter(nullptr);
     filters::refuseCharacters(box, refused);
     box->installEventFilter(this);
     if (box->lineEdit())
@@ -266,6 +269,10 @@ bool CompletionPopup::keyDown(const Served& served, const QKeyEvent* key)
     int code = key->key();
     if (m_shown && m_served == served.box && (code == Qt::Key_Down || code == Qt::Key_Up)) {
         move(served.box, code == Qt::Key_Down ? 1 : -1);
+        code = 0;
+    } else if (m_shown && code == Qt::Key_Escape) {
+        // Esc takes the popup away and leaves the box as it stands.
+        CompletePopupClose(false);
         code = 0;
     }
     m_lastKey = code;

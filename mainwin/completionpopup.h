@@ -30,8 +30,10 @@ class TabPages;
 // it drops down under the box and offers the entries of the box's own list
 // and of its input history that begin with the whole text typed. Up and
 // Down move through the offers and write them into the box, Enter stores the
-// box's text in its history, Esc closes, a click takes an entry; the popup
-// closes when its box loses the focus.
+// box's text in its history, Esc closes and leaves the box as it stands, a
+// click takes an entry (and stores it); the popup closes when its box loses
+// the focus. The box a later Enter or choice stores from is always the one
+// that has the focus, whether the option is on or not.
 //
 // It is four controls of the window, shown and hidden together: the list
 // List3, the strip SBar2 under it, the close button bar Toolbar2 on the strip
