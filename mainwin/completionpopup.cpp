@@ -244,6 +244,10 @@ bool CompletionPopup::eventFilter(QObject* watched, QEvent* event)
             m_current = nullptr;
         break;
     }
+    case QEvent::InputMethod:
+        // Text from an input method is typing, whatever key came before it.
+        m_lastKey = 0;
+        break;
     case QEvent::KeyPress: {
         const auto* key = static_cast<const QKeyEvent*>(event);
         if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {

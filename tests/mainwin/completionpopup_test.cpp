@@ -438,6 +438,56 @@ TEST_F(CompletionPopupTest, BoxesRefuseTheirCharacters)
     }
 }
 
+TEST_F(CompletionPopupTest, AHistoryCountBeyondThirtyReadsThirty)
+{
+    editPage();
+    QStringList entries;
+    for (int i = 0; i < 40; ++i)
+        entries.append(QStringLiteral("e%1").arg(i, 2, 10, QLatin1Char('0')));
+    history("TempEdit", "str", entries);
+    store.write(QStringLiteral("TempEdit"), QStringLiteral("All"), QStringLiteral("45"));
+    typeInto(pages->Text10, "e");
+    ASSERT_TRUE(shown());
+    ASSERT_EQ(offers().size(), 30);
+    EXPECT_EQ(offers().first(), QStringLiteral("e29"));
+    EXPECT_EQ(offers().last(), QStringLiteral("e00"));
+    // A count that is no number offers no history and breaks nothing.
+    store.write(QStringLiteral("TempEdit"), QStringLiteral("All"), QStringLiteral("x"));
+    QTest::keyClicks(pages->Text10, "0");
+    EXPECT_FALSE(shown());
+}
+
+TEST_F(CompletionPopupTest, CaretKeysDoNotReopenThePopup)
+{
+    editPage();
+    history("TempEdit", "str", {"abc"});
+    QComboBox* box = pages->Text10;
+    typeInto(box, "ab");
+    ASSERT_TRUE(shown());
+    QTest::keyClick(box, Qt::Key_Escape);
+    ASSERT_FALSE(shown());
+    QTest::keyClick(box, Qt::Key_Left);
+    // A change right after a caret key (as the box's own list makes it)
+    // shows nothing; typing again does.
+    box->setEditText(QStringLiteral("a"));
+    EXPECT_FALSE(shown());
+    QTest::keyClick(box, Qt::Key_End);
+    QTest::keyClicks(box, "b");
+    EXPECT_TRUE(shown());
+}
+
+TEST_F(CompletionPopupTest, ChoosingFromTheBoxsOwnListCloses)
+{
+    ASSERT_TRUE(pages->selectTab(2));
+    history("TempExp", "exp", {"jpx"});
+    pages->Text8->addItems({"jpg", "png"});
+    pages->Text8->setEditText(QString());
+    typeInto(pages->Text8, "j");
+    ASSERT_TRUE(shown());
+    emit pages->Text8->activated(1);
+    EXPECT_FALSE(shown());
+}
+
 // The pattern box of a whole window over a temporary folder.
 struct PatternWindow {
     TempDir home;
@@ -520,6 +570,27 @@ TEST(CompletionPopupWindow, OptionOffMeansNoPopup)
     combo1->lineEdit()->selectAll();
     QTest::keyClicks(combo1, "t");
     EXPECT_FALSE(w.form->completion().List3->isVisible());
+    w.form->hide();
+}
+
+TEST(CompletionPopupWindow, EnterInThePatternBoxClosesAndTheBrowserStores)
+{
+    PatternWindow w;
+    w.store.write(QStringLiteral("TempPatt"), QStringLiteral("All"), QStringLiteral("1"));
+    w.store.write(QStringLiteral("TempPatt"), QStringLiteral("tp0"), QStringLiteral("*.txt"));
+    w.start();
+    mainwin::CompletionPopup& popup = w.form->completion();
+    QComboBox* combo1 = w.form->browser().Combo1;
+    combo1->setFocus(Qt::MouseFocusReason);
+    combo1->lineEdit()->selectAll();
+    QTest::keyClicks(combo1, "*.t");
+    ASSERT_TRUE(popup.List3->isVisible());
+    QTest::keyClicks(combo1, "x");
+    QTest::keyClick(combo1, Qt::Key_Return);
+    EXPECT_FALSE(popup.List3->isVisible());
+    EXPECT_EQ(w.store.read(QStringLiteral("TempPatt"), QStringLiteral("All")), QStringLiteral("2"));
+    EXPECT_EQ(w.store.read(QStringLiteral("TempPatt"), QStringLiteral("tp1")), QStringLiteral("*.tx"));
+    EXPECT_FALSE(w.form->browser().patternChangeSuppressed());
     w.form->hide();
 }
 

@@ -149,6 +149,7 @@ TEST_F(NumberPresetsTest, Save)
             EXPECT_FALSE(box.isInput);
             EXPECT_EQ(box.text, QStringLiteral(u"10個以上は登録できません。"));
             EXPECT_EQ(box.style, 16);
+            EXPECT_EQ(box.title, QStringLiteral("Tavil"));
         }
         // A refused save leaves the count as it was stored.
         const bool refused = c.count && !c.asked;
@@ -204,6 +205,21 @@ TEST_F(NumberPresetsTest, SaveWritesThePageAsItStands)
         EXPECT_EQ(s(key(QStringLiteral("Caption0"))), "P");
         EXPECT_EQ(s(key(QStringLiteral("All"))), "1");
     }
+}
+
+TEST_F(NumberPresetsTest, SaveOverwritesKeysLeftPastTheCount)
+{
+    // An outside edit lowered the count and left a preset's keys behind.
+    stored({"X", "Y"});
+    store.write(QStringLiteral("NumSett"), QStringLiteral("All"), QStringLiteral("1"));
+    presets->loadCaptions();
+    ASSERT_EQ(offered(), QStringList({"X"}));
+    dialogs.inputs = {QStringLiteral("N")};
+    pressSave();
+    EXPECT_EQ(offered(), QStringList({"X", "N"}));
+    EXPECT_EQ(s(key(QStringLiteral("Caption1"))), "N");
+    EXPECT_EQ(s(key(QStringLiteral("Set1"))), "1,1,,,0,,,0,0,1");
+    EXPECT_EQ(s(key(QStringLiteral("All"))), "2");
 }
 
 TEST_F(NumberPresetsTest, LoadFillsThePageAndRunsItsRules)
