@@ -104,6 +104,7 @@ CompletionPopup::CompletionPopup(QWidget* form, Services& services)
     for (QWidget* w : {static_cast<QWidget*>(List3), static_cast<QWidget*>(SBar2), static_cast<QWidget*>(Toolbar2),
                        static_cast<QWidget*>(Picture2)})
         w->hide();
+    m_form->installEventFilter(this);
     wire();
 }
 
@@ -130,7 +131,7 @@ void CompletionPopup::servePatternBox(FileBrowser& browser)
 {
     m_browser = &browser;
     QComboBox* box = browser.Combo1;
-    m_boxes.push_back({box, completion::OwnList::All, History::Pattern, true});
+    m_boxes.push_back({box, box->lineEdit(), completion::OwnList::All, History::Pattern, true});
     box->installEventFilter(this);
     if (box->lineEdit())
         box->lineEdit()->installEventFilter(this);
@@ -140,7 +141,7 @@ void CompletionPopup::servePatternBox(FileBrowser& browser)
 
 void CompletionPopup::serve(QComboBox* box, completion::OwnList own, History history, const QString& refused)
 {
-    m_boxes.push_back({box, own, history, false});
+    m_boxes.push_back({box, box->lineEdit(), own, history, false});
     // The popup is the box's completion: the box's own inline completion
     // would write a list entry over what is being typed.
     box->setCompleter(nullptr);
@@ -154,11 +155,18 @@ void CompletionPopup::serve(QComboBox* box, completion::OwnList own, History his
 
 const CompletionPopup::Served* CompletionPopup::servedFor(const QObject* watched) const
 {
+    if (!watched)
+        return nullptr;
     for (const Served& s : m_boxes) {
-        if (watched == s.box || (s.box->lineEdit() && watched == s.box->lineEdit()))
+        if (watched == s.box.data() || watched == s.edit.data())
             return &s;
     }
     return nullptr;
+}
+
+const CompletionPopup::Served* CompletionPopup::servedFor(const QComboBox* box) const
+{
+    return servedFor(static_cast<const QObject*>(box));
 }
 
 void CompletionPopup::setSuppressed(bool suppressed)
@@ -221,6 +229,12 @@ void CompletionPopup::storeHistory(const Served& served, const QString& text)
 
 bool CompletionPopup::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_form) {
+        // The boxes move with the window's size; the popup would stay behind.
+        if (event->type() == QEvent::Resize && m_shown)
+            CompletePopupClose(false);
+        return QObject::eventFilter(watched, event);
+    }
     if (watched == List3->viewport()) {
         if (event->type() == QEvent::MouseMove)
             List3_MouseMove(static_cast<const QMouseEvent*>(event));
@@ -239,7 +253,7 @@ bool CompletionPopup::eventFilter(QObject* watched, QEvent* event)
     case QEvent::FocusOut: {
         CompletePopupClose(false);
         const QWidget* now = QApplication::focusWidget();
-        const bool stays = now && (now == served->box || now == served->box->lineEdit());
+        const bool stays = now && (now == served->box.data() || now == served->edit.data());
         if (!stays && m_current == served->box)
             m_current = nullptr;
         break;
@@ -344,8 +358,8 @@ void CompletionPopup::CompletePopupShow(QComboBox* box)
 {
     if (caretKey(m_lastKey))
         return;
-    const auto it = std::find_if(m_boxes.begin(), m_boxes.end(), [box](const Served& s) { return s.box == box; });
-    if (it == m_boxes.end())
+    const Served* it = servedFor(box);
+    if (!it)
         return;
     if (it->own == completion::OwnList::All && box->count() == 0)
         return;
@@ -406,11 +420,9 @@ void CompletionPopup::CompletePopupClose(bool show)
 
 void CompletionPopup::List3_Click(QListWidgetItem* item)
 {
-    QComboBox* box = m_served;
-    if (!item || !box)
-        return;
-    const auto it = std::find_if(m_boxes.begin(), m_boxes.end(), [box](const Served& s) { return s.box == box; });
-    if (it == m_boxes.end())
+    QComboBox* box = m_served.data();
+    const Served* it = servedFor(box);
+    if (!item || !it)
         return;
     const QString text = item->text();
     // The choice goes through the box's own change handling (the pattern
@@ -458,9 +470,9 @@ void CompletionPopup::List3_MouseMove(const QMouseEvent* event)
 void CompletionPopup::Toolbar2_ButtonClick()
 {
     CompletePopupClose(false);
-    if (m_current) {
-        m_current->setFocus(Qt::OtherFocusReason);
-        if (QLineEdit* edit = m_current->lineEdit())
+    if (QComboBox* box = m_current.data()) {
+        box->setFocus(Qt::OtherFocusReason);
+        if (QLineEdit* edit = box->lineEdit())
             edit->setCursorPosition(int(edit->text().size()));
     }
 }

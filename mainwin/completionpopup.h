@@ -73,9 +73,9 @@ public:
 
     bool isShown() const { return m_shown; }
     // The served box that has the focus (none when the focus is elsewhere).
-    QComboBox* currentBox() const { return m_current; }
+    QComboBox* currentBox() const { return m_current.data(); }
     // The box the shown popup belongs to.
-    QComboBox* servedBox() const { return m_served; }
+    QComboBox* servedBox() const { return m_served.data(); }
     // The current box's text as the user last typed it.
     QString typedText() const { return m_typed; }
 
@@ -88,8 +88,11 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Guarded pointers: events reach the filter while the window is taken
+    // down, when some of the boxes are gone already.
     struct Served {
-        QComboBox* box;
+        QPointer<QComboBox> box;
+        QPointer<QLineEdit> edit;
         completion::OwnList own;
         History history;
         bool byBrowser; // Combo1: the browser handles Enter and reports changes
@@ -98,6 +101,7 @@ private:
     void wire();
     void serve(QComboBox* box, completion::OwnList own, History history, const QString& refused);
     const Served* servedFor(const QObject* watched) const;
+    const Served* servedFor(const QComboBox* box) const;
     QStringList historyOf(History history) const;
     void storeHistory(const Served& served, const QString& text);
 
@@ -116,8 +120,8 @@ private:
     Services& m_services;
     std::vector<Served> m_boxes;
     QPointer<FileBrowser> m_browser;
-    QComboBox* m_current = nullptr;
-    QComboBox* m_served = nullptr;
+    QPointer<QComboBox> m_current;
+    QPointer<QComboBox> m_served;
     QString m_typed;
     int m_lastKey = 0;
     bool m_suppressed = false;

@@ -359,6 +359,17 @@ TEST_F(CompletionPopupTest, FocusLossAndTheCloseButtonClose)
     EXPECT_EQ(box->lineEdit()->cursorPosition(), 3);
 }
 
+TEST_F(CompletionPopupTest, AResizeOfTheWindowCloses)
+{
+    editPage();
+    history("TempEdit", "str", {"abc"});
+    typeInto(pages->Text10, "ab");
+    ASSERT_TRUE(shown());
+    form->resize(form->width() + 30, form->height());
+    QApplication::processEvents();
+    EXPECT_FALSE(shown());
+}
+
 TEST_F(CompletionPopupTest, NothingWithTheOptionOff)
 {
     autoComp = false;

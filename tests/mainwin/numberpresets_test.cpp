@@ -2,6 +2,7 @@
 // buttons and their drop-down lists, the questions asked, what is stored and
 // what a load brings back.
 
+#include "mainwin/filebrowser.h"
 #include "mainwin/form1.h"
 #include "mainwin/numberpresets.h"
 #include "mainwin/presetbar.h"
@@ -415,6 +416,19 @@ TEST(NumberPresetsWindow, StartUpListsTheStoredPresets)
     EXPECT_TRUE(bar->buttonMenuEntry(3, 2)->isVisible());
     EXPECT_FALSE(bar->buttonMenuEntry(1, 3)->isVisible());
     EXPECT_TRUE(w.dialogs.shown.isEmpty());
+}
+
+TEST(NumberPresetsWindow, ACountThatIsNoNumberIsReportedAndListsNothing)
+{
+    PresetWindow w;
+    w.store.write(QStringLiteral("NumSett"), QStringLiteral("All"), QStringLiteral("many"));
+    w.store.write(QStringLiteral("NumSett"), QStringLiteral("Caption0"), QStringLiteral("X"));
+    w.start();
+    ASSERT_EQ(w.dialogs.shown.size(), 1);
+    EXPECT_EQ(w.dialogs.shown[0].text, QStringLiteral(u"ｴﾗｰ番号  13 でｴﾗｰが発生しました。\r型が一致しません。"));
+    EXPECT_FALSE(w.form->tabs().Toolbar1->buttonMenuEntry(1, 1)->isVisible());
+    // The start-up goes on to the steps after it.
+    EXPECT_EQ(w.form->browser().path(), w.dir.path());
 }
 
 TEST(NumberPresetsWindow, ANumberingRunTakesTheSaveAndDeleteButtonsAway)
