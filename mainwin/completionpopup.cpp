@@ -110,6 +110,22 @@ CompletionPopup::CompletionPopup(QWidget* form, Services& services)
 
 CompletionPopup::~CompletionPopup() = default;
 
+QComboBox* CompletionPopup::Served::combo() const
+{
+    // A box being destroyed is no combo box any more: it is left alone.
+    return qobject_cast<QComboBox*>(box.data());
+}
+
+QComboBox* CompletionPopup::currentBox() const
+{
+    return qobject_cast<QComboBox*>(m_current.data());
+}
+
+QComboBox* CompletionPopup::servedBox() const
+{
+    return qobject_cast<QComboBox*>(m_served.data());
+}
+
 void CompletionPopup::wire()
 {
     connect(List3, &QListWidget::itemClicked, this, &CompletionPopup::List3_Click);
@@ -159,7 +175,7 @@ const CompletionPopup::Served* CompletionPopup::servedFor(const QObject* watched
         return nullptr;
     for (const Served& s : m_boxes) {
         if (watched == s.box.data() || watched == s.edit.data())
-            return &s;
+            return s.combo() ? &s : nullptr;
     }
     return nullptr;
 }
@@ -207,8 +223,9 @@ void CompletionPopup::storeHistory(const Served& served, const QString& text)
 {
     platform::SettingsStore& store = m_services.store;
     QStringList items;
-    for (int i = 0; i < served.box->count(); ++i)
-        items.append(served.box->itemText(i));
+    QComboBox* box = served.combo();
+    for (int i = 0; i < box->count(); ++i)
+        items.append(box->itemText(i));
     switch (served.history) {
     case History::Pattern: {
         QString pattern = text;
@@ -254,7 +271,7 @@ bool CompletionPopup::eventFilter(QObject* watched, QEvent* event)
         CompletePopupClose(false);
         const QWidget* now = QApplication::focusWidget();
         const bool stays = now && (now == served->box.data() || now == served->edit.data());
-        if (!stays && m_current == served->box)
+        if (!stays && m_current.data() == served->box.data())
             m_current = nullptr;
         break;
     }
@@ -285,8 +302,8 @@ bool CompletionPopup::eventFilter(QObject* watched, QEvent* event)
 bool CompletionPopup::keyDown(const Served& served, const QKeyEvent* key)
 {
     int code = key->key();
-    if (m_shown && m_served == served.box && (code == Qt::Key_Down || code == Qt::Key_Up)) {
-        move(served.box, code == Qt::Key_Down ? 1 : -1);
+    if (m_shown && m_served.data() == served.box.data() && (code == Qt::Key_Down || code == Qt::Key_Up)) {
+        move(served.combo(), code == Qt::Key_Down ? 1 : -1);
         code = 0;
     } else if (m_shown && code == Qt::Key_Escape) {
         // Esc takes the popup away and leaves the box as it stands.
@@ -299,9 +316,10 @@ bool CompletionPopup::keyDown(const Served& served, const QKeyEvent* key)
 
 void CompletionPopup::enterPressed(const Served& served)
 {
-    storeHistory(served, served.box->currentText());
+    QComboBox* box = served.combo();
+    storeHistory(served, box->currentText());
     CompletePopupClose(false);
-    if (QLineEdit* edit = served.box->lineEdit())
+    if (QLineEdit* edit = box->lineEdit())
         edit->selectAll();
 }
 
@@ -347,7 +365,7 @@ void CompletionPopup::textChanged(QComboBox* box)
         return;
     // Only typing into the box that has the focus opens anything; a text the
     // program writes into another box does not.
-    if (box != m_current)
+    if (box != m_current.data())
         return;
     m_typed = box->currentText();
     if (autoComp && autoComp())
@@ -420,7 +438,7 @@ void CompletionPopup::CompletePopupClose(bool show)
 
 void CompletionPopup::List3_Click(QListWidgetItem* item)
 {
-    QComboBox* box = m_served.data();
+    QComboBox* box = servedBox();
     const Served* it = servedFor(box);
     if (!item || !it)
         return;
@@ -470,7 +488,7 @@ void CompletionPopup::List3_MouseMove(const QMouseEvent* event)
 void CompletionPopup::Toolbar2_ButtonClick()
 {
     CompletePopupClose(false);
-    if (QComboBox* box = m_current.data()) {
+    if (QComboBox* box = currentBox()) {
         box->setFocus(Qt::OtherFocusReason);
         if (QLineEdit* edit = box->lineEdit())
             edit->setCursorPosition(int(edit->text().size()));

@@ -73,9 +73,9 @@ public:
 
     bool isShown() const { return m_shown; }
     // The served box that has the focus (none when the focus is elsewhere).
-    QComboBox* currentBox() const { return m_current.data(); }
+    QComboBox* currentBox() const;
     // The box the shown popup belongs to.
-    QComboBox* servedBox() const { return m_served.data(); }
+    QComboBox* servedBox() const;
     // The current box's text as the user last typed it.
     QString typedText() const { return m_typed; }
 
@@ -89,13 +89,14 @@ protected:
 
 private:
     // Guarded pointers: events reach the filter while the window is taken
-    // down, when some of the boxes are gone already.
+    // down, when a box may be half gone (no longer a combo box) or gone.
     struct Served {
-        QPointer<QComboBox> box;
-        QPointer<QLineEdit> edit;
+        QPointer<QObject> box;
+        QPointer<QObject> edit;
         completion::OwnList own;
         History history;
         bool byBrowser; // Combo1: the browser handles Enter and reports changes
+        QComboBox* combo() const;
     };
 
     void wire();
@@ -120,8 +121,8 @@ private:
     Services& m_services;
     std::vector<Served> m_boxes;
     QPointer<FileBrowser> m_browser;
-    QPointer<QComboBox> m_current;
-    QPointer<QComboBox> m_served;
+    QPointer<QObject> m_current;
+    QPointer<QObject> m_served;
     QString m_typed;
     int m_lastKey = 0;
     bool m_suppressed = false;
