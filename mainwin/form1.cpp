@@ -4,6 +4,7 @@
 #include "mainwin/completionpopup.h"
 #include "mainwin/filebrowser.h"
 #include "mainwin/form2.h"
+#include "mainwin/importlist.h"
 #include "mainwin/numberpresets.h"
 #include "mainwin/runhost.h"
 #include "mainwin/selectedlists.h"
@@ -55,9 +56,12 @@ Form1::Form1(Services& services, QString commandLine)
     m_completion->serveTabs(*m_tabs);
     m_completion->servePatternBox(*m_browser);
     m_presets = std::make_unique<NumberPresets>(*m_tabs, services, [this](bool on) { m_completion->setSuppressed(on); });
+    m_import = std::make_unique<ImportList>(*m_tabs, *m_lists, *m_status, services);
     buildControls();
     buildMenus();
+    buildSettingsMenus();
     wire();
+    wireSettingsMenus();
 
     m_host = std::make_unique<Form1RunHost>(*this);
     m_driver = std::make_unique<engine::RunDriver>(
@@ -124,6 +128,7 @@ void Form1::wire()
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command12, &QPushButton::clicked, this, &Form1::Command12_Click);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(this, &Form1::storedListEdited, this, [this] { m_completion->CompletePopupClose(false); });
 
     connect(mnuFileNet, &QAction::triggered, this, [this] { m_browser->mnuFileNet_Click(); });
     connect(mnuFileStart, &QAction::triggered, this, &Form1::Command4_Click);
@@ -205,6 +210,7 @@ void Form1::lockForRun()
     m_lists->setRunLocked(true);
     m_browser->setBrowsingEnabled(false);
     m_status->setOutputButtonEnabled(false);
+    mnuSet->menuAction()->setEnabled(false); // its entries rewrite the lists a run works from
 }
 
 void Form1::unlockAfterRun(bool includeSubfolders)
@@ -219,6 +225,7 @@ void Form1::unlockAfterRun(bool includeSubfolders)
     m_browser->setBrowsingEnabled(true);
     m_browser->refreshFolders();
     m_status->setOutputButtonEnabled(true);
+    mnuSet->menuAction()->setEnabled(true);
     QApplication::restoreOverrideCursor();
 }
 

@@ -8,7 +8,9 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 
+#include <array>
 #include <functional>
 #include <memory>
 
@@ -25,6 +27,7 @@ class CompletionPopup;
 class FileBrowser;
 class Form1RunHost;
 class Form2;
+class ImportList;
 class NumberPresets;
 class SelectedLists;
 class StatusArea;
@@ -93,6 +96,63 @@ public:
     QRect geometryTwips() const;
     void setGeometryTwips(int left, int top, int width, int height);
 
+    // ---- The Settings and Help menus and the folder popup (form1_menus.cpp).
+    QMenu* mnuSet = nullptr;
+    QAction* mnuSetMove = nullptr;      // the options dialog
+    QMenu* mnuSetVis = nullptr;         // "ﾌｧｲﾙの表示(&F)"
+    QAction* mnuSetVisHidden = nullptr; // checked: hidden files are listed
+    QAction* mnuSetVisSystem = nullptr; // checked: system files are listed
+    QAction* mnuSetSort = nullptr;      // checked: the sorted list is in use
+    QAction* mnuSetPat = nullptr;       // the list editor with one of its lists
+    QAction* mnuSetShort = nullptr;
+    QAction* mnuSetKaku = nullptr;      // kaku(chōshi): the extensions
+    QAction* mnuSetDiv = nullptr;       // the import separators
+    QAction* mnuHelpHelp = nullptr;     // the manual's contents
+    QAction* mnuHelpSerch = nullptr;    // the manual's index of topics
+    QAction* mnuHelpWhats = nullptr;    // What's This mode
+    QAction* mnuHelpWebsite = nullptr;  // the program's web page
+    // The folder popup on Dir1's right button.
+    QMenu* mnuPopup2 = nullptr;
+    QAction* mnuPopup2Reg = nullptr;      // the open folder becomes a shortcut
+    QMenu* mnuPopup2Create = nullptr;     // "新規作成(&N)"
+    QAction* mnuPopup2MKDir = nullptr;    // a new folder
+    QAction* mnuPopup2MKNumDir = nullptr; // numbered folders (Form5)
+    QAction* mnuPopup2Bar1 = nullptr;
+    // The folder shortcuts (section Dir): entry i shows shortcut i, visible
+    // only while it holds a folder; the folder itself is the entry's data.
+    std::array<QAction*, 10> mnuPopup2Short{};
+    // Shows the folder popup at a screen position and returns when it
+    // closed; tests put their own in its place.
+    std::function<void(QMenu* menu, const QPoint& globalPos)> execFolderPopup;
+
+signals:
+    // The list editor's OK rebuilt the boxes that offer a stored list; the
+    // completion popup closes.
+    void storedListEdited();
+
+private:
+    void buildSettingsMenus();
+    void wireSettingsMenus();
+    void setWhatsThisTexts();
+    platform::Err loadMenuState(); // start-up: the shortcuts and the check marks
+    void showShortcuts(const QStringList& folders);
+    void showFolderPopup(const QPoint& globalPos);
+    void mnuSetMove_Click();
+    void mnuSetVisHidden_Click();
+    void mnuSetVisSystem_Click();
+    void mnuSetSort_Click();
+    void openListEditor(int mode); // a Form3::Mode
+    void mnuHelpHelp_Click();
+    void mnuHelpSerch_Click();
+    void mnuHelpWhats_Click();
+    void mnuHelpWebsite_Click();
+    void manualMissing();
+    void mnuPopup2Reg_Click();
+    void mnuPopup2MKDir_Click();
+    void mnuPopup2MKNumDir_Click();
+    void mnuPopup2Short_Click(int index);
+    // ---- End of the menus.
+
 signals:
     // The program is to end now (the unload has saved what it keeps).
     void ended();
@@ -130,6 +190,7 @@ private:
     std::unique_ptr<StatusArea> m_status;
     std::unique_ptr<CompletionPopup> m_completion;
     std::unique_ptr<NumberPresets> m_presets;
+    std::unique_ptr<ImportList> m_import; // fills the tabs' List4
     std::unique_ptr<Form1RunHost> m_host;
     std::unique_ptr<engine::RunDriver> m_driver;
     QPointer<Form2> m_splash;

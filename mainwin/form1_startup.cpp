@@ -162,6 +162,7 @@ bool Form1::Form_Load()
             return Err::None;
         },
         [this] { return m_browser->loadSettings(); },
+        [this] { return loadMenuState(); },
     };
     bool repeated = false;
     for (const auto& step : steps) {

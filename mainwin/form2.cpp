@@ -1,6 +1,7 @@
 #include "mainwin/form2.h"
 
 #include "mainwin/clsmousetrack.h"
+#include "mainwin/homepage.h"
 #include "mainwin/services.h"
 #include "mainwin/twips.h"
 #include "mainwin/version.h"
@@ -20,9 +21,6 @@
 namespace tavil::mainwin {
 
 namespace {
-
-const QString kMailAddress = QStringLiteral("tavil@example.org");
-const QString kWebAddress = QStringLiteral("https://tavil.example.org");
 
 // Design, in twips.
 constexpr int kWidth = 6600;

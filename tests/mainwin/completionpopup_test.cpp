@@ -5,8 +5,8 @@
 #include "mainwin/completionpopup.h"
 #include "mainwin/filebrowser.h"
 #include "mainwin/form1.h"
-#include "tests/common/tempdir.h"
 #include "tests/mainwin/tabpagesfixture.h"
+#include "tests/mainwin/windowbench.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -499,43 +499,26 @@ TEST_F(CompletionPopupTest, ChoosingFromTheBoxsOwnListCloses)
     EXPECT_FALSE(shown());
 }
 
-// The pattern box of a whole window over a temporary folder.
-struct PatternWindow {
-    TempDir home;
-    TempDir dir;
-    TempDir data;
-    TestFileSystem fs;
-    platform::MemorySettingsStore store;
-    FakeDialogs dialogs;
-    FakeClock clock;
-    FakeDesktop desktop;
-    FakeVolumes volumes;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, data.file(QStringLiteral("errlog")),
-                               home.path()};
-    std::unique_ptr<mainwin::Form1> form;
-
-    void start()
-    {
-        store.write(S::Setting::Section, S::Setting::Dir, dir.path());
-        form = std::make_unique<mainwin::Form1>(services, QString());
-        ASSERT_TRUE(form->Form_Load());
-        form->Timer1_Timer();
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-    }
-};
+// A whole window started in its folder, shown and active so that the focus
+// moves as it does for a user.
+void startShown(WindowBench& w)
+{
+    w.startIn({});
+    w.form->show();
+    w.form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w.form.get()));
+}
 
 TEST(CompletionPopupWindow, PatternBoxOffersItsListAndHistory)
 {
-    PatternWindow w;
-    w.dir.createFile(QStringLiteral("a.txt"), QByteArray("a"));
-    w.dir.createFile(QStringLiteral("b.doc"), QByteArray("b"));
+    WindowBench w;
     w.store.write(QStringLiteral("TempPatt"), QStringLiteral("All"), QStringLiteral("3"));
     w.store.write(QStringLiteral("TempPatt"), QStringLiteral("tp0"), QStringLiteral("txt"));
     w.store.write(QStringLiteral("TempPatt"), QStringLiteral("tp1"), QStringLiteral("*.txt"));
     w.store.write(QStringLiteral("TempPatt"), QStringLiteral("tp2"), QStringLiteral("*.doc"));
-    w.start();
+    w.dir.createFile(QStringLiteral("a.txt"), QByteArray("a"));
+    w.dir.createFile(QStringLiteral("b.doc"), QByteArray("b"));
+    startShown(w);
     mainwin::CompletionPopup& popup = w.form->completion();
     QComboBox* combo1 = w.form->browser().Combo1;
     combo1->setFocus(Qt::TabFocusReason);
@@ -569,10 +552,10 @@ TEST(CompletionPopupWindow, PatternBoxOffersItsListAndHistory)
 
 TEST(CompletionPopupWindow, OptionOffMeansNoPopup)
 {
-    PatternWindow w;
+    WindowBench w;
     w.store.write(QStringLiteral("TempPatt"), QStringLiteral("All"), QStringLiteral("1"));
     w.store.write(QStringLiteral("TempPatt"), QStringLiteral("tp0"), QStringLiteral("txt"));
-    w.start();
+    startShown(w);
     S::OptionFlags options = w.form->options();
     options.autoComp = false;
     w.form->setOptions(options);
@@ -586,10 +569,10 @@ TEST(CompletionPopupWindow, OptionOffMeansNoPopup)
 
 TEST(CompletionPopupWindow, EnterInThePatternBoxClosesAndTheBrowserStores)
 {
-    PatternWindow w;
+    WindowBench w;
     w.store.write(QStringLiteral("TempPatt"), QStringLiteral("All"), QStringLiteral("1"));
     w.store.write(QStringLiteral("TempPatt"), QStringLiteral("tp0"), QStringLiteral("*.txt"));
-    w.start();
+    startShown(w);
     mainwin::CompletionPopup& popup = w.form->completion();
     QComboBox* combo1 = w.form->browser().Combo1;
     combo1->setFocus(Qt::MouseFocusReason);

@@ -1,3 +1,4 @@
+#include "tests/mainwin/windowbench.h"
 #include "mainwin/filebrowser.h"
 #include "mainwin/form1.h"
 #include "mainwin/selectedlists.h"
@@ -45,54 +46,6 @@ QStringList entriesOf(const TempDir& d)
 {
     return d.list();
 }
-
-// A main window over a temporary world: its own program folder, a folder to
-// work in, settings in memory and scripted dialogs.
-struct WindowBench {
-    TempDir home; // the program's own folder
-    TempDir dir;  // the folder of the runs
-    TempDir data; // where the error logs go
-    TestFileSystem fs;
-    platform::MemorySettingsStore store;
-    FakeDialogs dialogs;
-    FakeClock clock;
-    FakeDesktop desktop;
-    FakeVolumes volumes;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, data.file(QStringLiteral("errlog")),
-                               home.path()};
-    std::unique_ptr<Form1> form;
-
-    // Starts the program; the splash goes at once.
-    void start(const QString& commandLine = QString())
-    {
-        form = std::make_unique<Form1>(services, commandLine);
-        ASSERT_TRUE(form->Form_Load());
-        form->Timer1_Timer();
-    }
-    // Starts in dir with the given files.
-    void startIn(const QStringList& files)
-    {
-        for (const QString& name : files)
-            dir.createFile(name, name.toUtf8());
-        store.write(S::Setting::Section, S::Setting::Dir, dir.path());
-        start();
-        ASSERT_EQ(form->browser().path(), dir.path());
-    }
-    template <typename T>
-    T* find(const char* name) const
-    {
-        T* w = form->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(w, nullptr) << name;
-        return w;
-    }
-    QStringList texts() const
-    {
-        QStringList out;
-        for (const ShownBox& b : dialogs.shown)
-            out.append(b.text);
-        return out;
-    }
-};
 
 TEST(Form1Startup, EmptyStoreGivesTheDesignedWindow)
 {

@@ -7,8 +7,8 @@
 #include "mainwin/numberpresets.h"
 #include "mainwin/presetbar.h"
 #include "mainwin/statusarea.h"
-#include "tests/common/tempdir.h"
 #include "tests/mainwin/tabpagesfixture.h"
+#include "tests/mainwin/windowbench.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -379,37 +379,13 @@ TEST_F(NumberPresetsTest, CaptionsAtStartUp)
     }
 }
 
-// A main window over a temporary folder, as far as the presets need one.
-struct PresetWindow {
-    TempDir home;
-    TempDir dir;
-    TempDir data;
-    TestFileSystem fs;
-    platform::MemorySettingsStore store;
-    FakeDialogs dialogs;
-    FakeClock clock;
-    FakeDesktop desktop;
-    FakeVolumes volumes;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, data.file(QStringLiteral("errlog")),
-                               home.path()};
-    std::unique_ptr<mainwin::Form1> form;
-
-    void start()
-    {
-        store.write(S::Setting::Section, S::Setting::Dir, dir.path());
-        form = std::make_unique<mainwin::Form1>(services, QString());
-        ASSERT_TRUE(form->Form_Load());
-        form->Timer1_Timer();
-    }
-};
-
 TEST(NumberPresetsWindow, StartUpListsTheStoredPresets)
 {
-    PresetWindow w;
+    WindowBench w;
     w.store.write(QStringLiteral("NumSett"), QStringLiteral("All"), QStringLiteral("2"));
     w.store.write(QStringLiteral("NumSett"), QStringLiteral("Caption0"), QStringLiteral("X"));
     w.store.write(QStringLiteral("NumSett"), QStringLiteral("Caption1"), QStringLiteral("Y"));
-    w.start();
+    w.startIn({});
     mainwin::PresetBar* bar = w.form->tabs().Toolbar1;
     EXPECT_EQ(bar->entryText(1), QStringLiteral("X"));
     EXPECT_EQ(bar->entryText(2), QStringLiteral("Y"));
@@ -420,10 +396,10 @@ TEST(NumberPresetsWindow, StartUpListsTheStoredPresets)
 
 TEST(NumberPresetsWindow, ACountThatIsNoNumberIsReportedAndListsNothing)
 {
-    PresetWindow w;
+    WindowBench w;
     w.store.write(QStringLiteral("NumSett"), QStringLiteral("All"), QStringLiteral("many"));
     w.store.write(QStringLiteral("NumSett"), QStringLiteral("Caption0"), QStringLiteral("X"));
-    w.start();
+    w.startIn({});
     ASSERT_EQ(w.dialogs.shown.size(), 1);
     EXPECT_EQ(w.dialogs.shown[0].text, QStringLiteral(u"ｴﾗｰ番号  13 でｴﾗｰが発生しました。\r型が一致しません。"));
     EXPECT_FALSE(w.form->tabs().Toolbar1->buttonMenuEntry(1, 1)->isVisible());
@@ -433,11 +409,12 @@ TEST(NumberPresetsWindow, ACountThatIsNoNumberIsReportedAndListsNothing)
 
 TEST(NumberPresetsWindow, ANumberingRunTakesTheSaveAndDeleteButtonsAway)
 {
-    PresetWindow w;
+    WindowBench w;
+    QStringList files;
     for (int i = 0; i < 30; ++i)
-        w.dir.createFile(QStringLiteral("f%1.txt").arg(i, 2, 10, QLatin1Char('0')), QByteArray("x"));
+        files.append(QStringLiteral("f%1.txt").arg(i, 2, 10, QLatin1Char('0')));
     w.store.write(S::ActionSetting::Section, S::ActionSetting::PrBar, QStringLiteral("2"));
-    w.start();
+    w.startIn(files);
     ASSERT_TRUE(w.form->tabs().selectTab(1));
     mainwin::PresetBar* bar = w.form->tabs().Toolbar1;
     std::vector<bool> during;
