@@ -588,5 +588,21 @@ TEST(CompletionPopupWindow, EnterInThePatternBoxClosesAndTheBrowserStores)
     w.form->hide();
 }
 
+TEST(CompletionPopupWindow, AnEditedStoredListCloses)
+{
+    WindowBench w;
+    w.store.write(QStringLiteral("TempPatt"), QStringLiteral("All"), QStringLiteral("1"));
+    w.store.write(QStringLiteral("TempPatt"), QStringLiteral("tp0"), QStringLiteral("txt"));
+    startShown(w);
+    QComboBox* combo1 = w.form->browser().Combo1;
+    combo1->setFocus(Qt::MouseFocusReason);
+    combo1->lineEdit()->selectAll();
+    QTest::keyClicks(combo1, "t");
+    ASSERT_TRUE(w.form->completion().List3->isVisible());
+    emit w.form->storedListEdited();
+    EXPECT_FALSE(w.form->completion().List3->isVisible());
+    w.form->hide();
+}
+
 } // namespace
 } // namespace tavil::test
