@@ -1,9 +1,11 @@
 #include "mainwin/form1.h"
 
 #include "mainwin/caption.h"
+#include "mainwin/completionpopup.h"
 #include "mainwin/filebrowser.h"
 #include "mainwin/form2.h"
 #include "mainwin/importlist.h"
+#include "mainwin/numberpresets.h"
 #include "mainwin/runhost.h"
 #include "mainwin/selectedlists.h"
 #include "mainwin/statusarea.h"
@@ -49,6 +51,11 @@ Form1::Form1(Services& services, QString commandLine)
     m_status = std::make_unique<StatusArea>(this, m_form, bar, services);
     m_lists = std::make_unique<SelectedLists>(m_form, services, *m_browser, *m_status);
     m_lists->numberingTabSelected = [this] { return m_tabs->selectedTab() == engine::Tab::AddNum; };
+    m_completion = std::make_unique<CompletionPopup>(m_form, services);
+    m_completion->autoComp = [this] { return m_options.autoComp; };
+    m_completion->serveTabs(*m_tabs);
+    m_completion->servePatternBox(*m_browser);
+    m_presets = std::make_unique<NumberPresets>(*m_tabs, services, [this](bool on) { m_completion->setSuppressed(on); });
     m_import = std::make_unique<ImportList>(*m_tabs, *m_lists, *m_status, services);
     buildControls();
     buildMenus();
@@ -121,6 +128,7 @@ void Form1::wire()
     connect(Command4, &QPushButton::clicked, this, &Form1::Command4_Click);
     connect(Command12, &QPushButton::clicked, this, &Form1::Command12_Click);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(this, &Form1::storedListEdited, this, [this] { m_completion->CompletePopupClose(false); });
 
     connect(mnuFileNet, &QAction::triggered, this, [this] { m_browser->mnuFileNet_Click(); });
     connect(mnuFileStart, &QAction::triggered, this, &Form1::Command4_Click);

@@ -23,10 +23,12 @@ class QTimer;
 
 namespace tavil::mainwin {
 
+class CompletionPopup;
 class FileBrowser;
 class Form1RunHost;
 class Form2;
 class ImportList;
+class NumberPresets;
 class SelectedLists;
 class StatusArea;
 class TabPages;
@@ -70,6 +72,8 @@ public:
     TabPages& tabs() { return *m_tabs; }
     SelectedLists& lists() { return *m_lists; }
     StatusArea& status() { return *m_status; }
+    NumberPresets& presets() { return *m_presets; }
+    CompletionPopup& completion() { return *m_completion; }
     const support::settings::OptionFlags& options() const { return m_options; }
     void setOptions(const support::settings::OptionFlags& options) { m_options = options; }
 
@@ -184,6 +188,8 @@ private:
     std::unique_ptr<TabPages> m_tabs;
     std::unique_ptr<SelectedLists> m_lists;
     std::unique_ptr<StatusArea> m_status;
+    std::unique_ptr<CompletionPopup> m_completion;
+    std::unique_ptr<NumberPresets> m_presets;
     std::unique_ptr<ImportList> m_import; // fills the tabs' List4
     std::unique_ptr<Form1RunHost> m_host;
     std::unique_ptr<engine::RunDriver> m_driver;

@@ -5,6 +5,7 @@
 #include "mainwin/filebrowser.h"
 #include "mainwin/form1.h"
 #include "mainwin/form2.h"
+#include "mainwin/numberpresets.h"
 #include "mainwin/selectedlists.h"
 #include "mainwin/statusarea.h"
 #include "mainwin/tabpages.h"
@@ -139,6 +140,7 @@ bool Form1::Form_Load()
             m_tabs->loadSettings(m_services.clock.now());
             return Err::None;
         },
+        [this] { return m_presets->loadCaptions(); },
         [this] {
             const QString stored = m_services.store.read(S::Setting::Section, S::Setting::TabStrip, 1);
             qint64 tab = 0;

@@ -2,6 +2,7 @@
 
 #include "mainwin/filebrowser.h"
 #include "mainwin/form1.h"
+#include "mainwin/presetbar.h"
 #include "mainwin/progress.h"
 #include "mainwin/selectedlists.h"
 #include "mainwin/statusarea.h"
@@ -113,9 +114,9 @@ void Form1RunHost::unlockWindow(bool includeSubfolders)
     m_form.unlockAfterRun(includeSubfolders);
 }
 
-void Form1RunHost::setPresetButtonsEnabled(bool)
+void Form1RunHost::setPresetButtonsEnabled(bool enabled)
 {
-    // The numbering presets' buttons come with the presets themselves.
+    m_form.tabs().Toolbar1->setButtonsEnabled(enabled);
 }
 
 } // namespace tavil::mainwin

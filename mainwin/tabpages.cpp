@@ -1,6 +1,7 @@
 #include "mainwin/tabpages.h"
 
 #include "mainwin/inputfilters.h"
+#include "mainwin/presetbar.h"
 #include "mainwin/tabpages_build.h"
 #include "mainwin/services.h"
 #include "mainwin/twips.h"
@@ -137,6 +138,7 @@ TabPages::TabPages(QWidget* form, Services& services) : QObject(form), m_service
 {
     buildStrip(form);
     buildNumberPage();
+    Toolbar1 = new PresetBar(form);
     buildExtensionPage();
     buildEditPage();
     buildConversionPage();
@@ -330,6 +332,9 @@ void TabPages::layout(double w)
     twips::place(Frame17, left + 60, 420, 3780, 1860);
     twips::place(chkSubDir, left + 70, 2310, 1700, 255);
     twips::place(Check18, left + 1820, 2310, 2000, 255);
+    // The presets' bar takes the row's right end, which is Check18's only on
+    // the time-stamp tab.
+    Toolbar1->move(twips::toPx(left + 3820) - Toolbar1->width(), twips::toPx(2295));
 }
 
 QString TabPages::selectedCaption() const
@@ -392,6 +397,7 @@ void TabPages::TabStrip1_Click()
     Check18->raise();
     chkSubDir->raise();
     chkSubDir->setVisible(subFolders);
+    Toolbar1->setVisible(shown == 0);
     emit tabChanged();
 }
 

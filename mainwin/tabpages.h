@@ -25,6 +25,7 @@ class QWidget;
 
 namespace tavil::mainwin {
 
+class PresetBar;
 struct Services;
 class UpDown;
 
@@ -71,6 +72,7 @@ public:
     QRadioButton* Option3; // "拡張子を連番"
     QGroupBox* Frame5;  // "形式"
     QComboBox* Combo2;  // the presets of prefix and suffix
+    PresetBar* Toolbar1; // the numbering presets, under the page while it shows
 
     // Tab 2, extension (Frame1(1)).
     QRadioButton* OptKaku1; // "変更"

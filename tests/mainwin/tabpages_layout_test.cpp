@@ -4,6 +4,8 @@
 
 #include "tests/mainwin/tabpagesfixture.h"
 
+#include "mainwin/presetbar.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFontMetrics>
@@ -14,6 +16,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionGroupBox>
+#include <QToolButton>
 
 #include <functional>
 
@@ -142,6 +145,36 @@ TEST_F(TabPagesLayoutTest, BoxesBelowThePagesShowTheirCaptions)
     EXPECT_FALSE(pages->chkSubDir->geometry().intersects(pages->Check18->geometry()));
     EXPECT_EQ(pages->chkSubDir->font().pointSize(), 9);
     EXPECT_EQ(pages->Frame1[0]->font().pointSize(), 9);
+}
+
+TEST_F(TabPagesLayoutTest, PresetBarLiesUnderTheNumberingPageInsideTheStrip)
+{
+    const QWidget* pane = child<QWidget>("TabStrip1Pane");
+    auto* bar = pages->Toolbar1;
+    for (int tab = 1; tab <= 8; ++tab) {
+        SCOPED_TRACE(tab);
+        ASSERT_TRUE(pages->selectTab(tab));
+        EXPECT_EQ(bar->isVisible(), tab == 1);
+    }
+    ASSERT_TRUE(pages->selectTab(1));
+    const QRect g = bar->geometry();
+    EXPECT_TRUE(pane->geometry().contains(g)) << g.top() << " " << g.bottom() << " " << pane->geometry().bottom();
+    EXPECT_FALSE(g.intersects(pages->Frame1[0]->geometry()));
+    EXPECT_FALSE(g.intersects(pages->chkSubDir->geometry()));
+    // Every button shows: nothing is pushed into an overflow menu.
+    EXPECT_LE(bar->sizeHint().width(), g.width());
+    EXPECT_LE(bar->sizeHint().height(), g.height());
+    for (int b : {1, 3}) {
+        SCOPED_TRACE(b);
+        const QWidget* button = bar->widgetForAction(bar->button(b));
+        ASSERT_NE(button, nullptr);
+        EXPECT_TRUE(button->isVisible());
+        EXPECT_TRUE(bar->rect().contains(button->geometry()));
+    }
+    // Wider windows move the page and its bar together.
+    pages->layout(9000);
+    EXPECT_TRUE(child<QWidget>("TabStrip1Pane")->geometry().contains(bar->geometry()));
+    EXPECT_FALSE(bar->geometry().intersects(pages->Frame1[0]->geometry()));
 }
 
 } // namespace
