@@ -4,6 +4,9 @@
 // are the window's own. Then the Help menu's two ways into it.
 
 #include "mainwin/form1.h"
+#include "mainwin/form3.h"
+#include "mainwin/form5.h"
+#include "mainwin/frmoptions.h"
 #include "mainwin/helpmanual.h"
 #include "mainwin/services.h"
 #include "mainwin/tabpages.h"
@@ -15,6 +18,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -378,6 +382,24 @@ TEST(HelpWindowCaptions, ThePagesQuoteTheMainWindowAsItShowsIt)
         {"mnuPopup1Up", u"上に(&U)", "window.html"},
         {"mnuPopup1Down", u"下に(&D)", "window.html"},
         {"mnuPopup1Hanten", u"反転(&S)", "window.html"},
+        {"mnuSet", u"設定(S)", "menus.html"},
+        {"mnuSetMove", u"動作設定(&S)...", "menus.html"},
+        {"mnuSetVis", u"ﾌｧｲﾙの表示(&F)", "menus.html"},
+        {"mnuSetVisHidden", u"隠しﾌｧｲﾙ(&H)", "menus.html"},
+        {"mnuSetVisSystem", u"ｼｽﾃﾑﾌｧｲﾙ(&S)", "menus.html"},
+        {"mnuSetSort", u"ﾌｧｲﾙのｿｰﾄ(&S)", "menus.html"},
+        {"mnuSetPat", u"ﾌｧｲﾙﾊﾟﾀｰﾝ編集(&P)...", "menus.html"},
+        {"mnuSetShort", u"ｼｮｰﾄｶｯﾄ編集(&S)...", "menus.html"},
+        {"mnuSetKaku", u"拡張子編集(&E)...", "menus.html"},
+        {"mnuSetDiv", u"区切り文字編集(&D)...", "menus.html"},
+        {"mnuHelpHelp", u"Tavil ﾍﾙﾌﾟ(&F)", "menus.html"},
+        {"mnuHelpSerch", u"ﾄﾋﾟｯｸの検索(&S)...", "menus.html"},
+        {"mnuHelpWhats", u"What's This(&H)", "menus.html"},
+        {"mnuHelpWebsite", u"WebSite(&W)", "menus.html"},
+        {"mnuPopup2Reg", u"ｼｮｰﾄｶｯﾄに登録(&R)", "menus.html"},
+        {"mnuPopup2Create", u"新規作成(&N)", "menus.html"},
+        {"mnuPopup2MKDir", u"フォルダ(&F)", "menus.html"},
+        {"mnuPopup2MKNumDir", u"連番付きフォルダ(&D)...", "menus.html"},
     };
     TempDir home;
     TempDir data;
@@ -409,6 +431,76 @@ TEST(HelpWindowCaptions, ThePagesQuoteTheMainWindowAsItShowsIt)
             EXPECT_EQ(shown, caption);
             EXPECT_TRUE(visibleText(readPage(QLatin1String(c.page))).contains(shownCaption(caption)));
         }
+    }
+    EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
+}
+
+// Each dialog of the menus: its title and every caption on it are quoted
+// where the manual describes it.
+class NoOptionsHost final : public mainwin::OptionsHost {
+public:
+    void applyProgressChoice() override {}
+    void applyShowHidden(bool) override {}
+    void applyShowSystem(bool) override {}
+    void applySorted(bool) override {}
+    void applyOptionFlags(const support::settings::OptionFlags&) override {}
+};
+
+QStringList dialogCaptions(const QDialog& dialog, const QStringList& leftOut)
+{
+    QStringList all{dialog.windowTitle()};
+    for (const QTabBar* bar : dialog.findChildren<QTabBar*>()) {
+        for (int i = 0; i < bar->count(); ++i)
+            all.append(bar->tabText(i));
+    }
+    for (const QAbstractButton* b : dialog.findChildren<QAbstractButton*>())
+        all.append(b->text());
+    for (const QGroupBox* g : dialog.findChildren<QGroupBox*>())
+        all.append(g->title());
+    for (const QLabel* l : dialog.findChildren<QLabel*>()) {
+        if (!leftOut.contains(l->objectName()))
+            all.append(l->text());
+    }
+    all.removeAll(QString());
+    all.removeDuplicates();
+    return all;
+}
+
+TEST(HelpDialogCaptions, ThePagesQuoteEachDialogAsItShowsIt)
+{
+    platform::MemorySettingsStore store;
+    FakeDialogs dialogs;
+    FakeClock clock;
+    FakeDesktop desktop;
+    FakeVolumes volumes;
+    TestFileSystem fs;
+    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, QString(), QString()};
+    NoOptionsHost host;
+    const QString menus = visibleText(readPage(QStringLiteral("menus.html")));
+    const QString settings = visibleText(readPage(QStringLiteral("settings.html")));
+    const auto expectQuoted = [](const QStringList& captions, const QString& page, qsizetype atLeast) {
+        EXPECT_GE(captions.size(), atLeast);
+        for (const QString& caption : captions) {
+            SCOPED_TRACE(caption.toStdString());
+            EXPECT_TRUE(page.contains(shownCaption(caption)));
+        }
+    };
+    {
+        SCOPED_TRACE("options");
+        mainwin::frmOptions dialog(services, host);
+        // The label that explains the completion is the manual's own text.
+        expectQuoted(dialogCaptions(dialog, {QStringLiteral("lblAutoComp")}), settings, 25);
+    }
+    {
+        SCOPED_TRACE("numbered folders");
+        mainwin::Form5 dialog(services, QStringLiteral("/tmp"));
+        expectQuoted(dialogCaptions(dialog, {}), menus, 13);
+    }
+    for (const auto mode : {mainwin::Form3::Mode::Patterns, mainwin::Form3::Mode::Shortcuts,
+                            mainwin::Form3::Mode::Extensions, mainwin::Form3::Mode::Separators}) {
+        SCOPED_TRACE(int(mode));
+        mainwin::Form3 dialog(store, mode);
+        expectQuoted(dialogCaptions(dialog, {}), menus, 11);
     }
     EXPECT_TRUE(QApplication::topLevelWidgets().isEmpty());
 }
