@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QStandardPaths>
 #include <QStringList>
 
 int main(int argc, char** argv)
@@ -32,8 +31,7 @@ int main(int argc, char** argv)
                                clock,
                                desktop,
                                volumes,
-                               QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation)
-                                   + QStringLiteral("/errlog"),
+                               mainwin::defaultErrlogFolder(),
                                QDir::homePath()};
 
     // Qt has taken its own options out already; the rest is the program's

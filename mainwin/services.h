@@ -26,4 +26,8 @@ struct Services {
     QString programFolder; // the default start folder (the home folder)
 };
 
+// The error logs' folder of the user: $XDG_DATA_HOME/Tavil/errlog
+// (~/.local/share/Tavil/errlog when it is unset).
+QString defaultErrlogFolder();
+
 } // namespace tavil::mainwin

@@ -461,3 +461,15 @@ TEST(Form1Menus, FileMenuOpensTheQuickWindowAndStarts)
 
 } // namespace
 } // namespace tavil::test
+
+// The error logs go where the manual and the options dialog say they are,
+// and follow the user's data folder.
+TEST(ErrlogFolder, IsTavilErrlogUnderTheUsersDataFolder)
+{
+    const QByteArray saved = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", "/tmp/tavil-xdg-data");
+    EXPECT_EQ(tavil::mainwin::defaultErrlogFolder(), QStringLiteral("/tmp/tavil-xdg-data/Tavil/errlog"));
+    qunsetenv("XDG_DATA_HOME");
+    EXPECT_EQ(tavil::mainwin::defaultErrlogFolder(), QDir::homePath() + QStringLiteral("/.local/share/Tavil/errlog"));
+    qputenv("XDG_DATA_HOME", saved);
+}
