@@ -36,30 +36,35 @@ bool isWalkedFolder(const platform::DirEntry& entry)
     return entry.isDir && !entry.isSymlink && !entry.isHidden && !entry.isSystem;
 }
 
-using FolderId = std::pair<quint64, quint64>;
+using SeenKey = std::pair<quint64, quint64>;
 
-// False when the folder was met before (or cannot be looked at any more).
-bool firstVisit(platform::FileSystem& fs, const QString& path, QSet<FolderId>& seen)
+// False when the folder was met before (or cannot be looked at any more);
+// id receives the folder the path leads to.
+bool firstVisit(platform::FileSystem& fs, const QString& path, QSet<SeenKey>& seen, platform::FolderId* id)
 {
-    const platform::FileInfo info = fs.stat(path);
-    if (!info.exists || !info.isDir)
+    *id = fs.folderId(path);
+    if (!id->valid)
         return false;
-    const FolderId id{info.device, info.inode};
-    if (seen.contains(id))
+    const SeenKey key{id->device, id->inode};
+    if (seen.contains(key))
         return false;
-    seen.insert(id);
+    seen.insert(key);
     return true;
 }
 } // namespace
 
-QStringList GetAllDir(const QString& root, platform::FileSystem& fs, RunHost& host)
+QStringList GetAllDir(const QString& root, platform::FileSystem& fs, RunHost& host,
+                      QList<platform::FolderId>* ids)
 {
     using support::Module1::ShortenPath;
 
     const QString rootPath = platform::withTrailingSeparator(root);
     QStringList found; // the queue: every folder found, without a closing "/"
-    QSet<FolderId> seen;
-    firstVisit(fs, rootPath, seen);
+    QList<platform::FolderId> foundIds;
+    QSet<SeenKey> seen;
+    platform::FolderId rootId;
+    platform::FolderId id;
+    firstVisit(fs, rootPath, seen, &rootId);
 
     host.setStatus(1, QStringLiteral(u"ｻﾌﾞﾌｫﾙﾀﾞ検索中..."));
 
@@ -71,8 +76,10 @@ QStringList GetAllDir(const QString& root, platform::FileSystem& fs, RunHost& ho
         for (const platform::DirEntry& entry : std::as_const(entries)) {
             if (entry.isHidden || entry.isSystem)
                 continue; // such entries are not listed at all
-            if (isWalkedFolder(entry) && firstVisit(fs, rootPath + entry.name, seen))
+            if (isWalkedFolder(entry) && firstVisit(fs, rootPath + entry.name, seen, &id)) {
                 found.append(rootPath + entry.name);
+                foundIds.append(id);
+            }
             if (++counter == kAnimateEvery) {
                 counter = 0;
                 animation = nextAnimation(animation);
@@ -89,9 +96,10 @@ QStringList GetAllDir(const QString& root, platform::FileSystem& fs, RunHost& ho
         entries.clear();
         if (fs.listDir(path, &entries).ok()) { // vanished or unreadable: passed over
             for (const platform::DirEntry& entry : std::as_const(entries)) {
-                if (!isWalkedFolder(entry) || !firstVisit(fs, path + entry.name, seen))
+                if (!isWalkedFolder(entry) || !firstVisit(fs, path + entry.name, seen, &id))
                     continue;
                 found.append(path + entry.name);
+                foundIds.append(id);
                 host.setStatus(2, ShortenPath(platform::visibleName(path + entry.name), kStatusWidth));
             }
         }
@@ -102,6 +110,12 @@ QStringList GetAllDir(const QString& root, platform::FileSystem& fs, RunHost& ho
     result.reserve(found.size() + 1);
     result.append(rootPath);
     result.append(found);
+    if (ids != nullptr) {
+        ids->clear();
+        ids->reserve(result.size());
+        ids->append(rootId);
+        ids->append(foundIds);
+    }
     host.setStatus(1, QString());
     host.setStatus(2, QString());
     return result;

@@ -24,6 +24,10 @@ namespace MsgStyle = platform::MsgStyle;
 namespace {
 constexpr int kStatusWidth = 56;
 
+const QString kFolderNotListed = QStringLiteral(u"一覧を読み込んだときのフォルダではなくなっています。");
+const QString kNothingChanged = QStringLiteral(u"変更は行わずに一覧を読み込み直しました。");
+const QString kWalkSkipped = QStringLiteral(u"このフォルダとその中のフォルダは変更しませんでした。");
+
 void showCritical(RunContext& ctx, const QString& text, const QString& title)
 {
     ctx.dialogs.msgBox(text, title, MsgStyle::Critical);
@@ -118,6 +122,10 @@ void RunDriver::run(RunContext& ctx)
                              + QStringLiteral(u"の変更を開始します。よろしいですか？");
     if (ctx.dialogs.msgBox(question, QString(), MsgStyle::OkCancelQuestion) != MsgButton::Ok)
         return;
+    // The question gave the event loop a chance: the folder at that path
+    // must still be the one whose files the user saw.
+    if (!isListedFolder(ctx, request.folder, request.folderId, false))
+        return;
 
     ErrorLog log;
     if (ctx.opts.logFile) {
@@ -167,37 +175,64 @@ void RunDriver::run(RunContext& ctx)
 
 void RunDriver::dispatch(RunContext& ctx, const RunRequest& request)
 {
+    QList<platform::FolderId> ids;
     if (ctx.IncludeSubfolders) {
         m_host.setProgressVisible(false);
-        ctx.ListAllDir2 = GetAllDir(request.folder, ctx.fs, m_host);
+        ctx.ListAllDir2 = GetAllDir(request.folder, ctx.fs, m_host, &ids);
     } else {
         m_host.setStatus(1, texts::kChanging);
     }
 
-    ctx.tabCaption = m_host.selectedTabCaption();
+    // The operation confirmed is the one run: a tab picked during the folder
+    // search's pauses was never asked about.
+    ctx.tabCaption = request.tabCaption;
     const Tab tab = tabFromCaption(ctx.tabCaption);
     const QStringList& current = request.selectMode ? request.workList : request.fileList;
+    const platform::FolderId& listed = request.folderId;
 
     if (tab == Tab::AddNum) {
         m_host.setPresetButtonsEnabled(false);
         const auto enablePresets = qScopeGuard([&] { m_host.setPresetButtonsEnabled(true); });
-        callOnce(ctx, tab, request.folder, current);
+        callOnce(ctx, tab, request.folder, current, listed);
     } else if (isWalked(tab)) {
         if (ctx.IncludeSubfolders)
-            walk(ctx, tab);
+            walk(ctx, tab, ids);
         else
-            callOnce(ctx, tab, request.folder, current);
+            callOnce(ctx, tab, request.folder, current, listed);
     } else if (tab == Tab::Import) {
-        callOnce(ctx, tab, request.folder, current);
+        callOnce(ctx, tab, request.folder, current, listed);
     } else if (tab == Tab::Copy) {
         if (ctx.outputButtonPressed)
-            callOnce(ctx, tab, request.folder, current);
+            callOnce(ctx, tab, request.folder, current, listed);
         else
             showCritical(ctx, texts::kSetOutFolder, QString());
     }
 }
 
-bool RunDriver::callOnce(RunContext& ctx, Tab tab, const QString& folder, const QStringList& files)
+bool RunDriver::isListedFolder(RunContext& ctx, const QString& folder, const platform::FolderId& listed,
+                               bool inWalk)
+{
+    // One look at the path: the names in hand belong to the listed folder
+    // and mean nothing in any other.
+    if (platform::sameFolder(ctx.fs.folderId(folder), listed))
+        return true;
+    m_host.rereadFolder();
+    ctx.strMsg = kFolderNotListed + (inWalk ? kWalkSkipped : kNothingChanged) + u'\r' + visibleName(folder);
+    showCritical(ctx, ctx.strMsg, QString());
+    return false;
+}
+
+bool RunDriver::callOnce(RunContext& ctx, Tab tab, const QString& folder, const QStringList& files,
+                         const platform::FolderId& listed)
+{
+    // The folder search lets the event loop run: the folder is looked at
+    // again right before the work, with no pause in between.
+    if (!isListedFolder(ctx, folder, listed, false))
+        return true;
+    return callIn(ctx, tab, folder, files);
+}
+
+bool RunDriver::callIn(RunContext& ctx, Tab tab, const QString& folder, const QStringList& files)
 {
     ctx.SourceFolder = platform::withTrailingSeparator(folder);
     ctx.objList = files;
@@ -208,21 +243,39 @@ bool RunDriver::callOnce(RunContext& ctx, Tab tab, const QString& folder, const 
     return m_services.runner(ctx, params);
 }
 
-void RunDriver::walk(RunContext& ctx, Tab tab)
+void RunDriver::walk(RunContext& ctx, Tab tab, const QList<platform::FolderId>& ids)
 {
     const QStringList folders = ctx.ListAllDir2;
     const QString count = QString::number(folders.size());
+    // Folders found to be no longer the ones searched: what the search found
+    // below them belongs to another tree, or to none, and is passed over
+    // without a message of its own.
+    QStringList replaced;
+    const auto below = [&replaced](const QString& folder) {
+        for (const QString& top : std::as_const(replaced))
+            if (folder.startsWith(top))
+                return true;
+        return false;
+    };
     for (qsizetype i = 0; i < folders.size(); ++i) {
         const QString& folder = folders[i];
-        // A folder that vanished since the search is passed over.
+        if (below(folder))
+            continue;
+        const platform::FolderId found = i < ids.size() ? ids[i] : platform::FolderId();
         const std::optional<QStringList> files = m_host.enterFolder(folder);
+        // A folder that is still the one found but can't be read now is
+        // passed over; one that has gone or been replaced is named.
+        if (!isListedFolder(ctx, folder, found, true)) {
+            replaced.append(platform::withTrailingSeparator(folder));
+            continue;
+        }
         if (!files)
             continue;
         m_host.setStatus(1, QStringLiteral(u"変更中 ") + QString::number(i) + u'/' + count);
         m_host.setStatus(2, support::Module1::ShortenPath(visibleName(folder), kStatusWidth));
         if (files->isEmpty())
             continue;
-        if (callOnce(ctx, tab, folder, *files))
+        if (callIn(ctx, tab, folder, *files))
             return;
     }
 }

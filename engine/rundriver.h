@@ -2,6 +2,7 @@
 
 #include "engine/operations.h"
 #include "engine/runcontext.h"
+#include "platform/filesystem.h"
 
 #include <QString>
 #include <QStringList>
@@ -24,6 +25,7 @@ struct RunRequest {
     QStringList workList;      // gWorkList, the selected-files list
     QStringList fileList;      // File1, the current folder's files
     QString folder;            // Dir1.Path
+    platform::FolderId folderId; // the folder the browser listed at that path
     bool includeSubfolders = false; // chkSubDir
     int importCount = 0;       // List4's entries
     bool outputPressed = false; // Toolbar3's first button
@@ -35,15 +37,15 @@ class DriverHost : public RunHost {
 public:
     virtual void prepareProgress() = 0; // places and chooses gProgress (PrBar)
     virtual RunRequest request() = 0;
-    // The tab strip stays usable while the folder tree is searched, so the
-    // tab is asked for again before the dispatch.
-    virtual QString selectedTabCaption() = 0;
     // The tab's parameters, read when each operation call starts (in a walk,
     // a change made during a pause applies from the next folder on).
     virtual OperationParams params(Tab tab) = 0;
     // The file browser follows the walk into folder and gives its files;
     // nullopt when the folder can't be opened (it vanished).
     virtual std::optional<QStringList> enterFolder(const QString& folder) = 0;
+    // The file browser's lists read again from the folder now at its path,
+    // which it then takes for the one it shows.
+    virtual void rereadFolder() = 0;
     virtual void releaseOutputButton() = 0;
     // The busy pointer; the start and browser controls, Check1 and the output
     // button disabled; the abort button shown.
@@ -68,7 +70,11 @@ struct DriverServices {
 
 // One run, from the start button to the wrap-up. The driver owns the run's
 // folder: it sets SourceFolder for every folder it runs in, and refuses a
-// folder that is empty or relative rather than reading it as the root.
+// folder that is empty or relative rather than reading it as the root. It
+// works only in the folder that was listed: one that has taken its place at
+// that path since (removed and made again, replaced, a mount gone or new) is
+// left alone and the user told. It runs the operation of the tab that was
+// selected when the user confirmed, whatever tab is picked meanwhile.
 class RunDriver {
 public:
     RunDriver(DriverServices services, DriverHost& host);
@@ -87,8 +93,12 @@ public:
 private:
     void run(RunContext& ctx);
     void dispatch(RunContext& ctx, const RunRequest& request);
-    bool callOnce(RunContext& ctx, Tab tab, const QString& folder, const QStringList& files);
-    void walk(RunContext& ctx, Tab tab);
+    bool isListedFolder(RunContext& ctx, const QString& folder, const platform::FolderId& listed, bool inWalk);
+    // One call in folder, once it is known to be the listed one.
+    bool callOnce(RunContext& ctx, Tab tab, const QString& folder, const QStringList& files,
+                  const platform::FolderId& listed);
+    bool callIn(RunContext& ctx, Tab tab, const QString& folder, const QStringList& files);
+    void walk(RunContext& ctx, Tab tab, const QList<platform::FolderId>& ids);
     void reportUnexpected(RunContext& ctx, const QString& what);
     void wrapUp(RunContext& ctx, const RunRequest& request);
 

@@ -195,11 +195,15 @@ Err FileBrowser::setPath(const QString& folder)
     const std::optional<QString> normal = browserpaths::normalFolder(folder);
     if (!normal)
         return Err::NoPath;
+    // Looked at before the listing: a folder replaced in between is then
+    // taken for another one, never the other way round.
+    const platform::FolderId id = m_services.fs.folderId(*normal);
     QList<platform::DirEntry> entries;
     if (const platform::FsStatus st = m_services.fs.listDir(*normal, &entries); !st.ok())
         return st.err;
     const bool changed = *normal != m_path;
     m_path = *normal;
+    m_folderId = id;
     m_entries = std::move(entries);
     Drive1->showVolumeOf(m_path);
     Dir1->showFolder(m_path, foldersOf(m_entries));
@@ -220,6 +224,7 @@ void FileBrowser::refreshFiles()
 {
     if (m_path.isEmpty())
         return;
+    m_folderId = m_services.fs.folderId(m_path);
     if (!m_services.fs.listDir(m_path, &m_entries).ok())
         m_entries.clear();
     File1->fileModel()->setNames(filesOf(m_entries));

@@ -6,6 +6,7 @@
 #include "mainwin/filelistsource.h"
 #include "support/pattern.h"
 #include "platform/errors.h"
+#include "platform/filesystem.h"
 
 #include <QComboBox>
 #include <QObject>
@@ -46,6 +47,9 @@ public:
     // The open folder (Dir1.Path): absolute, no closing "/" except "/"
     // itself; empty until a folder has been opened.
     QString path() const { return m_path; }
+    // Which folder the shown files were listed from: what sits at path()
+    // now may be another one (a mount gone, the folder replaced).
+    platform::FolderId folderId() const { return m_folderId; }
     // Opens folder: Drive1 follows silently, Dir1 and File1 are read again,
     // pathChanged when it is another folder than before. Err::NoPath (76)
     // when it is missing, not a folder or not absolute; the listing's error
@@ -135,6 +139,7 @@ private:
     Services& m_services;
     QWidget* m_form;
     QString m_path;
+    platform::FolderId m_folderId; // taken before each listing of m_path
     QString m_pattern;
     support::FilePattern m_matcher;
     QList<platform::DirEntry> m_entries; // the open folder's last listing

@@ -137,7 +137,9 @@ void Form1::wire()
         m_browser->refreshFolders();
     });
     connect(mnuFileQuick, &QAction::triggered, this, [this] {
-        if (m_openQuick)
+        // Opened inside a run's pause, its operations would run inside the
+        // run's own.
+        if (m_openQuick && !running())
             m_openQuick();
     });
     connect(mnuFileExit, &QAction::triggered, this, &Form1::close);
@@ -211,6 +213,7 @@ void Form1::lockForRun()
     m_browser->setBrowsingEnabled(false);
     m_status->setOutputButtonEnabled(false);
     mnuSet->menuAction()->setEnabled(false); // its entries rewrite the lists a run works from
+    mnuFileQuick->setEnabled(false);         // one operation at a time
 }
 
 void Form1::unlockAfterRun(bool includeSubfolders)
@@ -226,6 +229,7 @@ void Form1::unlockAfterRun(bool includeSubfolders)
     m_browser->refreshFolders();
     m_status->setOutputButtonEnabled(true);
     mnuSet->menuAction()->setEnabled(true);
+    mnuFileQuick->setEnabled(true);
     QApplication::restoreOverrideCursor();
 }
 

@@ -77,16 +77,12 @@ engine::RunRequest Form1RunHost::request()
     r.workList = m_form.lists().workList();
     r.fileList = m_form.browser().allFiles();
     r.folder = m_form.browser().path();
+    r.folderId = m_form.browser().folderId();
     r.includeSubfolders = m_form.tabs().chkSubDir->isChecked();
     r.importCount = m_form.tabs().List4->count();
     r.outputPressed = m_form.status().outputButtonPressed();
     r.outFolder = m_form.status().outFolder();
     return r;
-}
-
-QString Form1RunHost::selectedTabCaption()
-{
-    return m_form.tabs().selectedCaption();
 }
 
 engine::OperationParams Form1RunHost::params(engine::Tab tab)
@@ -97,6 +93,13 @@ engine::OperationParams Form1RunHost::params(engine::Tab tab)
 std::optional<QStringList> Form1RunHost::enterFolder(const QString& folder)
 {
     return m_form.browser().filesIn(folder);
+}
+
+void Form1RunHost::rereadFolder()
+{
+    // What the menu's refresh does: the files, then the folders.
+    m_form.browser().refreshFiles();
+    m_form.browser().refreshFolders();
 }
 
 void Form1RunHost::releaseOutputButton()

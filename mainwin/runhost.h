@@ -24,9 +24,9 @@ public:
 
     void prepareProgress() override;
     engine::RunRequest request() override;
-    QString selectedTabCaption() override;
     engine::OperationParams params(engine::Tab tab) override;
     std::optional<QStringList> enterFolder(const QString& folder) override;
+    void rereadFolder() override;
     void releaseOutputButton() override;
     void lockWindow() override;
     void unlockWindow(bool includeSubfolders) override;

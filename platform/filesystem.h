@@ -50,6 +50,27 @@ struct DirEntry {
     bool isSystem = false;
 };
 
+// Which folder a path leads to, told apart from any folder that takes its
+// place: one removed and made again under the same name (whose inode number
+// may be reused, but not its birth time), another folder moved there, or a
+// mount put over it or taken away (another device). See sameFolder.
+struct FolderId {
+    bool valid = false;   // the path led to a folder
+    quint64 device = 0;
+    quint64 inode = 0;
+    qint64 birthSecs = 0; // the birth time where the file system keeps one
+    quint32 birthNsecs = 0;
+    bool hasBirth = false;
+};
+
+// True when both name the same folder; a folder that could not be looked at
+// is the same as none.
+inline bool sameFolder(const FolderId& a, const FolderId& b)
+{
+    return a.valid && b.valid && a.device == b.device && a.inode == b.inode && a.hasBirth == b.hasBirth
+           && a.birthSecs == b.birthSecs && a.birthNsecs == b.birthNsecs;
+}
+
 // Called between the chunks of one copy with the bytes copied so far and
 // the file's size. Returning false stops the copy: it ends with
 // Err::Interrupted and leaves nothing under the final name.
@@ -75,6 +96,10 @@ public:
     virtual FileInfo stat(const QString& path) = 0;   // does not follow a final link
     virtual bool exists(const QString& path) = 0;     // any entry, a dangling link too
     virtual bool openable(const QString& path) = 0;   // a regular file that opens for reading
+    // The folder path leads to now, following links as a listing does; not
+    // valid when there is none. One system call: cheap enough to ask for
+    // before every piece of work in a folder.
+    virtual FolderId folderId(const QString& path) = 0;
 
     // Until the hold is released, names directly in that folder are found
     // through the folder opened once, not by walking the whole path again:

@@ -235,6 +235,26 @@ bool LinuxFileSystem::exists(const QString& path)
     return locate(path, &loc).ok() && lfs::lstatAt(loc, &st) == 0;
 }
 
+FolderId LinuxFileSystem::folderId(const QString& path)
+{
+    FolderId id;
+    Loc loc;
+    struct statx sx;
+    if (!locate(path, &loc).ok()
+        || ::statx(loc.dirFd, loc.c(), AT_STATX_SYNC_AS_STAT, STATX_TYPE | STATX_INO | STATX_BTIME, &sx) != 0
+        || (sx.stx_mask & (STATX_TYPE | STATX_INO)) != (STATX_TYPE | STATX_INO) || !S_ISDIR(sx.stx_mode))
+        return id;
+    id.valid = true;
+    id.device = (quint64(sx.stx_dev_major) << 32) | sx.stx_dev_minor;
+    id.inode = quint64(sx.stx_ino);
+    if (sx.stx_mask & STATX_BTIME) {
+        id.hasBirth = true;
+        id.birthSecs = qint64(sx.stx_btime.tv_sec);
+        id.birthNsecs = quint32(sx.stx_btime.tv_nsec);
+    }
+    return id;
+}
+
 bool LinuxFileSystem::openable(const QString& path)
 {
     Loc loc;

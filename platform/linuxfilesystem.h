@@ -21,6 +21,7 @@ public:
     FileInfo stat(const QString& path) override;
     bool exists(const QString& path) override;
     bool openable(const QString& path) override;
+    FolderId folderId(const QString& path) override;
     FolderHold holdFolder(const QString& folder) override;
     FsStatus rename(const QString& from, const QString& to) override;
     using FileSystem::copy;

@@ -12,6 +12,7 @@ public:
     platform::FileInfo stat(const QString& path) override { return real.stat(path); }
     bool exists(const QString& path) override { return real.exists(path); }
     bool openable(const QString& path) override { return real.openable(path); }
+    platform::FolderId folderId(const QString& path) override { return real.folderId(path); }
     platform::FsStatus rename(const QString& from, const QString& to) override { return real.rename(from, to); }
     using FileSystem::copy;
     using FileSystem::move;

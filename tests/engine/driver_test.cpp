@@ -445,18 +445,19 @@ TEST(RunDriverTest, SelectedListHoldingOnlySkipRowsIsRun)
     EXPECT_EQ(panel1(f).value(0), QStringLiteral(u"変更中..."));
 }
 
-TEST(RunDriverTest, TabTurnedToCopyDuringTheSearchGetsTheMessage)
+// The tab strip stays usable during the folder search, but a tab picked
+// then was never confirmed: the walk goes on with the confirmed operation,
+// in every folder, and the copy tab's output-folder check never comes up.
+TEST(RunDriverTest, TabTurnedToCopyDuringTheSearchRunsTheConfirmedOperation)
 {
     DriverFixture f;
     makeFiveFolders(f);
     f.host.run.onPump = [&](int) { f.host.caption = QStringLiteral(u"ｺﾋﾟｰ"); };
     f.start();
 
-    EXPECT_EQ(f.runner.calls, 0);
-    ASSERT_EQ(f.dialogs.shown.size(), 2);
-    EXPECT_EQ(f.dialogs.shown[1].text, QStringLiteral(u"出力先フォルダを設定して下さい。"));
-    EXPECT_EQ(f.dialogs.shown[1].title, QString());
-    EXPECT_EQ(f.dialogs.shown[1].style, 16);
+    EXPECT_EQ(f.runner.calls, 5);
+    EXPECT_EQ(f.runner.calledTabs, QList<Tab>(5, Tab::Kaku));
+    ASSERT_EQ(f.dialogs.shown.size(), 1); // the question alone
     EXPECT_EQ(f.host.unlocks, 1);
     EXPECT_EQ(f.host.run.beeps, 1);
 }

@@ -2,6 +2,7 @@
 
 #include "engine/rundriver.h"
 #include "platform/filesystem.h"
+#include "platform/linuxfilesystem.h"
 #include "tests/common/fakes.h"
 
 #include <QDir>
@@ -46,13 +47,14 @@ public:
         r.workList = selected;
         r.fileList = fileList();
         r.folder = folder;
+        // Unless a test took it earlier, the folder is listed just now.
+        r.folderId = listedId ? *listedId : disk().folderId(folder);
         r.includeSubfolders = subfolders;
         r.importCount = importCount;
         r.outputPressed = outputPressed;
         r.outFolder = output;
         return r;
     }
-    QString selectedTabCaption() override { return caption; }
     engine::OperationParams params(engine::Tab tab) override
     {
         ++paramsRead;
@@ -60,11 +62,20 @@ public:
     }
     std::optional<QStringList> enterFolder(const QString& path) override
     {
+        if (onEnter)
+            onEnter(path);
         if (fs != nullptr ? !fs->stat(path).isDir : !QDir(path).exists())
             return std::nullopt;
         folder = path;
         folderLog.append(path);
+        listedId = disk().folderId(path);
         return fileList();
+    }
+    void rereadFolder() override
+    {
+        ++rereads;
+        events.append(QStringLiteral("reread"));
+        listedId = disk().folderId(folder);
     }
     void releaseOutputButton() override
     {
@@ -86,6 +97,12 @@ public:
     {
         events.append(enabled ? QStringLiteral("presets on") : QStringLiteral("presets off"));
     }
+
+    // What the folder box looks at the disk through.
+    platform::FileSystem& disk() { return fs != nullptr ? *fs : ownFs; }
+    // The browser lists its folder now: the files a run will get and the
+    // folder they belong to.
+    void listFolder() { listedId = disk().folderId(folder); }
 
     // The files of the current folder, as the file browser lists them.
     QStringList fileList()
@@ -124,6 +141,12 @@ public:
     QString output;
     std::function<engine::OperationParams(engine::Tab)> paramsFor; // unset: defaultParams
     platform::FileSystem* fs = nullptr; // unset: the folder box goes through QDir
+    platform::LinuxFileSystem ownFs;    // the folder's identity when fs is unset
+    // The folder the browser listed; unset: whatever is at `folder` when
+    // the run asks.
+    std::optional<platform::FolderId> listedId;
+    // Runs as the folder box is about to be set to a folder, before it looks.
+    std::function<void(const QString& folder)> onEnter;
 
     QStringList events;
     QStringList folderLog; // every folder the box was set to
@@ -131,6 +154,7 @@ public:
     int unlocks = 0;
     bool unlockedWithSubfolders = false;
     int paramsRead = 0;
+    int rereads = 0;
 };
 
 // Stands in for the operations: records every call the driver makes and

@@ -46,6 +46,15 @@ public:
         info.inode = *it;
         return info;
     }
+    platform::FolderId folderId(const QString& path) override
+    {
+        const platform::FileInfo info = stat(path);
+        platform::FolderId id;
+        id.valid = info.exists && info.isDir;
+        id.device = info.device;
+        id.inode = info.inode;
+        return id;
+    }
     bool exists(const QString& path) override { return inodes.contains(strip(path)); }
     bool openable(const QString&) override { return false; }
     platform::FsStatus rename(const QString&, const QString&) override { return unsupported(); }

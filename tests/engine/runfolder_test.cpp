@@ -6,10 +6,17 @@
 #include "engine/operations.h"
 #include "engine/rundriver.h"
 #include "tests/common/opfixture.h"
+#include "tests/common/scopedmount.h"
 #include "tests/engine/fakedriverhost.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFileInfo>
+
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -20,6 +27,25 @@ using engine::OperationParams;
 using engine::Tab;
 
 const QString kFolderRefused = QStringLiteral(u"変更するフォルダが正しく指定されていません。");
+const QString kNotListedAtStart =
+    QStringLiteral(u"一覧を読み込んだときのフォルダではなくなっています。変更は行わずに一覧を読み込み直しました。\r");
+const QString kNotListedInWalk =
+    QStringLiteral(u"一覧を読み込んだときのフォルダではなくなっています。このフォルダとその中のフォルダは変更しませんでした。\r");
+
+// Every file below root as "path=content", sorted: the disk to compare.
+QStringList treeOf(const QString& root)
+{
+    QStringList out;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        const QByteArray data = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("?");
+        out.append(QDir(root).relativeFilePath(path) + u'=' + QString::fromUtf8(data));
+    }
+    out.sort();
+    return out;
+}
 
 OperationParams kakuChange()
 {
@@ -271,6 +297,224 @@ TEST(RunFolderTest, ParameterRefusalIsShownOncePerWalk)
             EXPECT_EQ(QFileInfo(b.tmp.file(QString::fromUtf8(f))).lastModified(), old);
         }
     }
+}
+
+// What can happen to the folder at a path while the browser shows it: each
+// leaves a folder there that is not the one listed (or none), whose file
+// has the name the user saw. The run must not touch it, nor the listed
+// folder wherever it went.
+struct FolderSwap {
+    const char* name;
+    bool needsMount;
+    // Before the listing: the world the browser lists. `mount` may be kept.
+    std::function<void(const TempDir& tmp, const QString& folder, std::unique_ptr<ScopedMount>& mount)> before;
+    // After the listing, before the run.
+    std::function<void(const TempDir& tmp, const QString& folder, std::unique_ptr<ScopedMount>& mount)> after;
+    QStringList expected; // the disk below the temporary folder once all is over
+    QStringList expectedInMount; // the mount's files, while it is still there
+};
+
+void moveAway(const TempDir& tmp, const QString& folder, const QString& to)
+{
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(tmp.file(to)).path()));
+    ASSERT_TRUE(QDir().rename(folder, tmp.file(to)));
+}
+
+void mountOver(const QString& folder, std::unique_ptr<ScopedMount>& mount, const QString& file)
+{
+    mount = std::make_unique<ScopedMount>(folder);
+    ASSERT_TRUE(mount->mounted());
+    QFile f(folder + u'/' + file);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("mounted");
+}
+
+// The swaps, for a folder "<rel>" holding "<file>" with the text "listed".
+std::vector<FolderSwap> folderSwaps(const QString& rel, const QString& file)
+{
+    const QString listed = rel + u'/' + file + QStringLiteral("=listed");
+    const auto nothing = [](const TempDir&, const QString&, std::unique_ptr<ScopedMount>&) {};
+    return {
+        {"replaced", false, nothing,
+         [rel, file](const TempDir& tmp, const QString& folder, std::unique_ptr<ScopedMount>&) {
+             moveAway(tmp, folder, rel + QStringLiteral(".old"));
+             tmp.createFile(rel + u'/' + file, "other");
+         },
+         {rel + QStringLiteral(".old/") + file + QStringLiteral("=listed"),
+          rel + u'/' + file + QStringLiteral("=other")},
+         {}},
+        {"removed", false, nothing,
+         [](const TempDir& tmp, const QString& folder, std::unique_ptr<ScopedMount>&) {
+             moveAway(tmp, folder, QStringLiteral("away/gone"));
+         },
+         {QStringLiteral("away/gone/") + file + QStringLiteral("=listed")},
+         {}},
+        {"mountedOver", true, nothing,
+         [file](const TempDir&, const QString& folder, std::unique_ptr<ScopedMount>& mount) {
+             mountOver(folder, mount, file);
+         },
+         {listed},
+         {file + QStringLiteral("=mounted")}},
+        {"unmounted", true,
+         [file](const TempDir&, const QString& folder, std::unique_ptr<ScopedMount>& mount) {
+             mountOver(folder, mount, file);
+         },
+         [](const TempDir&, const QString&, std::unique_ptr<ScopedMount>& mount) { mount->unmount(); },
+         {listed}, // the file the mount hid, which nobody saw
+         {}},
+    };
+}
+
+bool mountingPermitted(const TempDir& tmp)
+{
+    const ScopedMount probe(tmp.createDir(QStringLiteral("probe")));
+    const bool ok = probe.mounted();
+    return ok;
+}
+
+// The browser listed a folder; before the start button the folder at that
+// path became another (or none). After the question the run stops with a
+// message naming the folder, the lists are read again, and no file is
+// renamed anywhere: not at the path, not in the listed folder.
+TEST(RunFolderTest, FolderReplacedUnderTheBrowserIsNotWorkedIn)
+{
+    bool canMount = false;
+    {
+        const TempDir probe;
+        canMount = mountingPermitted(probe);
+    }
+    for (const FolderSwap& c : folderSwaps(QStringLiteral("top"), QStringLiteral("a.txt"))) {
+        SCOPED_TRACE(c.name);
+        if (c.needsMount && !canMount) {
+            std::cout << "[  SKIPPED ] " << c.name << ": mounting is not permitted here\n";
+            continue;
+        }
+        DriverBench b;
+        b.opts.logFile = true;
+        const QString folder = b.tmp.file(QStringLiteral("top"));
+        b.tmp.createFile(QStringLiteral("top/a.txt"), "listed");
+        std::unique_ptr<ScopedMount> mount;
+        c.before(b.tmp, folder, mount);
+        b.host.folder = folder;
+        b.host.paramsFor = [](Tab) { return kakuChange(); };
+        const QStringList shown = b.host.fileList();
+        b.host.files = [shown](const QString&) { return shown; }; // what the user saw
+        b.host.listFolder();
+        c.after(b.tmp, folder, mount);
+
+        b.start();
+
+        ASSERT_EQ(b.dialogs.shown.size(), 2);
+        EXPECT_EQ(b.dialogs.shown[1].text, kNotListedAtStart + folder);
+        EXPECT_EQ(b.dialogs.shown[1].title, QString());
+        EXPECT_EQ(b.dialogs.shown[1].style, 16);
+        EXPECT_EQ(b.host.rereads, 1);
+        EXPECT_EQ(b.host.locks, 0);
+        EXPECT_EQ(b.host.paramsRead, 0);
+        EXPECT_FALSE(b.driver.running());
+        EXPECT_TRUE(QDir(b.data.file(QStringLiteral("errlog"))).entryList(QDir::Files).isEmpty());
+        if (mount && mount->mounted()) {
+            EXPECT_EQ(treeOf(folder), c.expectedInMount);
+            mount->unmount();
+        }
+        EXPECT_EQ(treeOf(b.tmp.path()), c.expected);
+    }
+}
+
+// The same in a walk: a sub-folder found by the search is replaced after
+// the search, before the walk enters it. The top folder, entered first, and
+// the untouched sub-folder beside it are worked in; the replaced one is not,
+// nor anything the search found below it, and the user is told once.
+TEST(RunFolderTest, WalkedFolderReplacedAfterTheSearchIsNotWorkedIn)
+{
+    bool canMount = false;
+    {
+        const TempDir probe;
+        canMount = mountingPermitted(probe);
+    }
+    for (FolderSwap c : folderSwaps(QStringLiteral("top/sub"), QStringLiteral("b.txt"))) {
+        SCOPED_TRACE(c.name);
+        if (c.needsMount && !canMount) {
+            std::cout << "[  SKIPPED ] " << c.name << ": mounting is not permitted here\n";
+            continue;
+        }
+        DriverBench b;
+        const QString top = b.tmp.file(QStringLiteral("top"));
+        const QString sub = b.tmp.file(QStringLiteral("top/sub"));
+        b.tmp.createFile(QStringLiteral("top/a.txt"), "top");
+        b.tmp.createFile(QStringLiteral("top/sub/b.txt"), "listed");
+        b.tmp.createFile(QStringLiteral("top/sub/deep/d.txt"), "deep");
+        b.tmp.createFile(QStringLiteral("top/side/s.txt"), "side");
+        std::unique_ptr<ScopedMount> mount;
+        c.before(b.tmp, sub, mount);
+        b.host.folder = top;
+        b.host.subfolders = true;
+        b.host.paramsFor = [](Tab) { return kakuChange(); };
+        bool swapped = false;
+        b.host.onEnter = [&](const QString& folder) {
+            if (!swapped && folder == top + u'/') {
+                swapped = true;
+                c.after(b.tmp, sub, mount);
+            }
+        };
+
+        b.start();
+
+        EXPECT_TRUE(swapped);
+        ASSERT_EQ(b.dialogs.shown.size(), 2);
+        EXPECT_EQ(b.dialogs.shown[1].text, kNotListedInWalk + sub);
+        EXPECT_EQ(b.dialogs.shown[1].style, 16);
+        EXPECT_EQ(b.host.unlocks, 1);
+        EXPECT_EQ(b.host.folder, top); // back in the top folder
+        if (mount && mount->mounted()) {
+            EXPECT_EQ(treeOf(sub), c.expectedInMount);
+            mount->unmount();
+        }
+        QStringList expected;
+        for (const QString& e : c.expected) {
+            expected.append(e);
+            // deep went wherever its parent went, or stayed beneath a mount.
+            if (e.endsWith(QStringLiteral("b.txt=listed")))
+                expected.append(e.chopped(12) + QStringLiteral("deep/d.txt=deep"));
+        }
+        expected.append(QStringLiteral("top/a.dat=top"));
+        expected.append(QStringLiteral("top/side/s.dat=side"));
+        expected.sort();
+        EXPECT_EQ(treeOf(b.tmp.path()), expected);
+    }
+}
+
+// A tab picked while the folder tree is searched is not what the user
+// confirmed: the walk runs the confirmed tab's operation in every folder.
+TEST(RunFolderTest, TabPickedDuringTheSearchDoesNotChangeTheOperation)
+{
+    DriverBench b;
+    for (const char* f : {"top/a.txt", "top/s1/b.txt", "top/s2/c.txt"})
+        b.tmp.createFile(QString::fromUtf8(f), f);
+    b.host.folder = b.tmp.file(QStringLiteral("top"));
+    b.host.subfolders = true;
+    b.host.caption = QStringLiteral(u"拡張子");
+    b.host.paramsFor = [](Tab tab) -> OperationParams {
+        if (tab == Tab::Edit) {
+            engine::FNameEditParams edit;
+            edit.EditText = QStringLiteral("X");
+            return edit;
+        }
+        return kakuChange();
+    };
+    int pumps = 0;
+    b.host.run.onPump = [&](int) {
+        ++pumps;
+        b.host.caption = QStringLiteral(u"編集");
+    };
+
+    b.start();
+
+    EXPECT_GT(pumps, 0);
+    EXPECT_EQ(b.dialogs.shown.size(), 1); // the question alone
+    EXPECT_EQ(treeOf(b.tmp.path()), QStringList({QStringLiteral("top/a.dat=top/a.txt"),
+                                                 QStringLiteral("top/s1/b.dat=top/s1/b.txt"),
+                                                 QStringLiteral("top/s2/c.dat=top/s2/c.txt")}));
 }
 
 } // namespace
