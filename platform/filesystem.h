@@ -50,6 +50,15 @@ struct DirEntry {
     bool isSystem = false;
 };
 
+// Which entries of a listing have their stored attributes (hidden, system)
+// read. Reading them costs a look-up per entry, which a big folder feels;
+// an entry whose attributes are not read is hidden only for a dot name and
+// never system.
+enum class ListAttributes {
+    All,
+    FoldersOnly,
+};
+
 // Called between the chunks of one copy with the bytes copied so far and
 // the file's size. Returning false stops the copy: it ends with
 // Err::Interrupted and leaves nothing under the final name.
@@ -120,6 +129,13 @@ public:
 
     // Entries in the file system's order, without "." and "..".
     virtual FsStatus listDir(const QString& dir, QList<DirEntry>* entries) = 0;
+    // The same, reading the stored attributes only of the entries asked
+    // for. A file system that can't tell them apart reads them all.
+    virtual FsStatus listFolder(const QString& dir, QList<DirEntry>* entries, ListAttributes which)
+    {
+        (void)which;
+        return listDir(dir, entries);
+    }
 
     // A folder on a network file system (NFS, SMB, network FUSE mounts).
     virtual bool isNetworkPath(const QString& path) = 0;
