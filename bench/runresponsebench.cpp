@@ -2,7 +2,7 @@
 // extension through the start button while a timer asks for the event loop
 // every 5 ms. Reports the longest the window went without a turn of its
 // event loop (so without repainting), and how long the abort button took to
-// stop the run once pressed.
+// stop the run and give the window back once pressed.
 //
 //   runresponsebench [N [folder]]   (defaults: 100000 files in /dev/shm)
 
@@ -89,8 +89,9 @@ int main(int argc, char** argv)
     qint64 longestGapNs = 0;
     QTimer ticker;
     ticker.setInterval(5);
+    bool runReturned = false; // the pause after it is timed from the abort on
     QObject::connect(&ticker, &QTimer::timeout, [&] {
-        if (clockSinceTick.isValid())
+        if (clockSinceTick.isValid() && !runReturned)
             longestGapNs = std::max(longestGapNs, clockSinceTick.nsecsElapsed());
         clockSinceTick.restart();
     });
@@ -106,6 +107,13 @@ int main(int argc, char** argv)
         ticker.start();
         run.start();
         form.Command4->click(); // returns when the run has ended
+        runReturned = true;
+        // The window is back once its event loop has handled what the run
+        // left pending (the file list read again is laid out and painted).
+        bool back = false;
+        QTimer::singleShot(0, [&back] { back = true; });
+        while (!back)
+            QCoreApplication::processEvents(QEventLoop::AllEvents);
         const double stopMs = sinceAbort.isValid() ? sinceAbort.nsecsElapsed() / 1e6 : -1;
         ticker.stop();
         std::printf("runresponsebench: %d files in %s\n", n, qPrintable(dir.path()));
@@ -114,7 +122,7 @@ int main(int argc, char** argv)
         (void)fs.listDir(dir.path(), &entries);
         for (const platform::DirEntry& e : std::as_const(entries))
             renamed += e.name.endsWith(QStringLiteral(".jpeg")) ? 1 : 0;
-        std::printf("run %.3f s, %d of %d files renamed before the abort; longest time without repainting %.1f ms; "
+        std::printf("run %.3f s, %d of %d files renamed before the abort; longest time without repainting while it worked %.1f ms; "
                     "from the abort button to the window's return %.1f ms\n",
                     run.nsecsElapsed() / 1e9, renamed, n, longestGapNs / 1e6, stopMs);
         QCoreApplication::exit(longestGapNs < 100'000'000 && stopMs >= 0 && stopMs < 500 && renamed < n ? 0 : 3);

@@ -298,8 +298,12 @@ void RunDriver::reportUnexpected(RunContext& ctx, const QString& what)
 void RunDriver::wrapUp(RunContext& ctx, const RunRequest& request)
 {
     try {
-        if (ctx.IncludeSubfolders)
-            (void)m_host.enterFolder(request.folder);
+        // However the run ended, the file list shows the folder as it is
+        // now: a stopped loop leaves files renamed that the list would still
+        // offer under their old names. Entering the top folder again after a
+        // walk reads it already.
+        if (!ctx.IncludeSubfolders || !m_host.enterFolder(request.folder))
+            m_host.refreshFileList();
         m_host.unlockWindow(ctx.IncludeSubfolders);
         m_host.setStatus(1, QString());
         QString result = QStringLiteral(u"ｴﾗｰ： ") + QString::number(ctx.errCount) + QStringLiteral(u"件");

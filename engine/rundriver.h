@@ -52,7 +52,9 @@ public:
     virtual void lockWindow() = 0;
     // Undoes lockWindow after a run: the start button enabled, the abort
     // button hidden, Check1 enabled only without sub-folders and its click
-    // handling re-applied, the browser re-read, the pointer restored.
+    // handling re-applied, the pointer restored. A file list asked to be
+    // read again during the run (refreshFileList) is read here, once, with
+    // the folder list.
     virtual void unlockWindow(bool includeSubfolders) = 0;
     virtual void setPresetButtonsEnabled(bool enabled) = 0; // Toolbar1 buttons 1 and 3
 };

@@ -28,6 +28,7 @@ void clsProgressBar::setTarget(PictureBox* target)
         return;
     target->installEventFilter(this);
     target->clear();
+    m_drawn.reset();
     setValue(0);
 }
 
@@ -44,7 +45,7 @@ PictureBox* clsProgressBar::surface() const
 void clsProgressBar::setValue(int value)
 {
     m_value = std::clamp(value, 0, std::max(m_max, 0));
-    draw();
+    drawIfChanged();
 }
 
 void clsProgressBar::setMax(int max)
@@ -85,6 +86,8 @@ void clsProgressBar::setStyle(int style)
 
 void clsProgressBar::RefreshBar()
 {
+    // A property changed: drawn whatever the picture showed before.
+    m_drawn.reset();
     setValue(m_value);
 }
 
@@ -93,6 +96,35 @@ bool clsProgressBar::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == QEvent::Resize && watched == m_target.data())
         RefreshBar();
     return QObject::eventFilter(watched, event);
+}
+
+clsProgressBar::Look clsProgressBar::lookFor(const QSize& size) const
+{
+    // The same measures as draw().
+    const double scale = m_max > 0 ? m_max : 1;
+    Look look;
+    look.size = size;
+    const double extent = m_style == Vertical ? size.height() : size.width();
+    const double reached = m_style == Vertical ? scale - m_value : m_value;
+    look.edge = int(std::lround(reached * extent / scale));
+    look.bar = m_value != 0;
+    look.text = m_valueShow ? QString::number(m_value) + m_unit : m_unit;
+    return look;
+}
+
+void clsProgressBar::drawIfChanged()
+{
+    PictureBox* const target = surface();
+    if (!target)
+        return;
+    const QImage& image = target->canvas();
+    if (image.isNull())
+        return;
+    const Look look = lookFor(image.size());
+    if (m_drawn && *m_drawn == look)
+        return;
+    draw();
+    m_drawn = look;
 }
 
 void clsProgressBar::draw()
@@ -150,6 +182,7 @@ void clsProgressBar::draw()
             p.fillRect(QRect(barRight, 0, pw - barRight, ph), m_backColor);
     }
     p.end();
+    ++m_drawCount;
     target->refresh();
 }
 

@@ -5,8 +5,11 @@
 #include <QColor>
 #include <QObject>
 #include <QPointer>
+#include <QSize>
 #include <QString>
 #include <QWidget>
+
+#include <optional>
 
 namespace tavil::mainwin {
 
@@ -48,13 +51,30 @@ public:
     void setStyle(int style);
     int style() const { return m_style; }
 
+    // How many times the picture has been drawn. A new Value that changes
+    // neither the bar's edge by a pixel nor the text is not drawn: a run
+    // over 100,000 files would otherwise paint the whole picture each file.
+    int drawCount() const { return m_drawCount; }
+
 protected:
     // Follows the surface's size: the scale measures its new extent.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What one drawing shows: the same look needs no drawing again.
+    struct Look {
+        QSize size;
+        int edge = -1;      // where the bar ends, in pixels
+        bool bar = false;   // a bar at all (none at Value 0)
+        QString text;
+        bool operator==(const Look&) const = default;
+    };
+
     void RefreshBar();
     void draw();
+    // Draws only when the picture would look different from the last one.
+    void drawIfChanged();
+    Look lookFor(const QSize& size) const;
 
     PictureBox* surface() const;
 
@@ -68,6 +88,8 @@ private:
     QString m_unit = QStringLiteral("%");
     bool m_valueShow = true;
     int m_style = Horizontal;
+    std::optional<Look> m_drawn; // none: the next drawing is due whatever it shows
+    int m_drawCount = 0;
 };
 
 } // namespace tavil::mainwin

@@ -190,6 +190,16 @@ QStringList FileBrowser::foldersOf(const QList<platform::DirEntry>& entries)
     return names;
 }
 
+platform::FsStatus FileBrowser::listFolder(const QString& folder, QList<platform::DirEntry>* entries)
+{
+    const bool withFiles = filesNeedAttributes();
+    const platform::FsStatus st = m_services.fs.listFolder(
+        folder, entries, withFiles ? platform::ListAttributes::All : platform::ListAttributes::FoldersOnly);
+    if (st.ok())
+        m_entriesHaveFileAttributes = withFiles;
+    return st;
+}
+
 Err FileBrowser::setPath(const QString& folder)
 {
     const std::optional<QString> normal = browserpaths::normalFolder(folder);
@@ -199,7 +209,7 @@ Err FileBrowser::setPath(const QString& folder)
     // taken for another one, never the other way round.
     const platform::FolderId id = m_services.fs.folderId(*normal);
     QList<platform::DirEntry> entries;
-    if (const platform::FsStatus st = m_services.fs.listDir(*normal, &entries); !st.ok())
+    if (const platform::FsStatus st = listFolder(*normal, &entries); !st.ok())
         return st.err;
     const bool changed = *normal != m_path;
     m_path = *normal;
@@ -225,15 +235,19 @@ void FileBrowser::refreshFiles()
     if (m_path.isEmpty())
         return;
     m_folderId = m_services.fs.folderId(m_path);
-    if (!m_services.fs.listDir(m_path, &m_entries).ok())
+    if (!listFolder(m_path, &m_entries).ok())
         m_entries.clear();
     File1->fileModel()->setNames(filesOf(m_entries));
 }
 
-void FileBrowser::refilterFiles()
+void FileBrowser::reread()
 {
-    // A new pattern or filter needs no new listing: a folder of 100,000
-    // files would otherwise be read again at every key typed.
+    if (m_path.isEmpty())
+        return;
+    m_folderId = m_services.fs.folderId(m_path);
+    if (!listFolder(m_path, &m_entries).ok())
+        m_entries.clear();
+    Dir1->showFolder(m_path, foldersOf(m_entries));
     File1->fileModel()->setNames(filesOf(m_entries));
 }
 
@@ -242,7 +256,7 @@ void FileBrowser::refreshFolders()
     if (m_path.isEmpty())
         return;
     QList<platform::DirEntry> entries;
-    if (!m_services.fs.listDir(m_path, &entries).ok())
+    if (!m_services.fs.listFolder(m_path, &entries, platform::ListAttributes::FoldersOnly).ok())
         entries.clear();
     Dir1->showFolder(m_path, foldersOf(entries));
 }
@@ -257,6 +271,19 @@ void FileBrowser::setShowSystem(bool show)
 {
     m_showSystem = show;
     refilterFiles();
+}
+
+void FileBrowser::refilterFiles()
+{
+    // A listing made while every file was shown knows no file's attributes:
+    // hiding them needs the folder read again.
+    if (filesNeedAttributes() && !m_entriesHaveFileAttributes) {
+        refreshFiles();
+        return;
+    }
+    // A new pattern or filter needs no new listing: a folder of 100,000
+    // files would otherwise be read again at every key typed.
+    File1->fileModel()->setNames(filesOf(m_entries));
 }
 
 void FileBrowser::setPattern(const QString& pattern)

@@ -63,6 +63,8 @@ public:
     // that has gone shows no entries below it.
     void refreshFiles();
     void refreshFolders();
+    // Both at once, from one reading of the folder.
+    void reread();
 
     void setShowHidden(bool show);
     void setShowSystem(bool show);
@@ -125,6 +127,12 @@ signals:
 private:
     void wire();
     void refilterFiles();
+    // Reads folder, with the stored attributes of the files only when the
+    // file list hides hidden or system files: a big folder is read far
+    // faster without them. Folders always have theirs (the folder list
+    // never shows hidden or system ones).
+    platform::FsStatus listFolder(const QString& folder, QList<platform::DirEntry>* entries);
+    bool filesNeedAttributes() const { return !m_showHidden || !m_showSystem; }
     QStringList filesOf(const QList<platform::DirEntry>& entries) const;
     static QStringList foldersOf(const QList<platform::DirEntry>& entries);
     void openProgramFolder();
@@ -143,6 +151,7 @@ private:
     QString m_pattern;
     support::FilePattern m_matcher;
     QList<platform::DirEntry> m_entries; // the open folder's last listing
+    bool m_entriesHaveFileAttributes = true;
     bool m_showHidden = false;
     bool m_showSystem = false;
     bool m_suppress = false;

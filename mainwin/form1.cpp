@@ -132,10 +132,7 @@ void Form1::wire()
 
     connect(mnuFileNet, &QAction::triggered, this, [this] { m_browser->mnuFileNet_Click(); });
     connect(mnuFileStart, &QAction::triggered, this, &Form1::Command4_Click);
-    connect(mnuFileRenew, &QAction::triggered, this, [this] {
-        m_browser->refreshFiles();
-        m_browser->refreshFolders();
-    });
+    connect(mnuFileRenew, &QAction::triggered, this, [this] { m_browser->reread(); });
     connect(mnuFileQuick, &QAction::triggered, this, [this] {
         // Opened inside a run's pause, its operations would run inside the
         // run's own.
@@ -226,7 +223,6 @@ void Form1::unlockAfterRun(bool includeSubfolders)
         m_lists->Check1->setEnabled(false);
     m_lists->reapplySelectMode();
     m_browser->setBrowsingEnabled(true);
-    m_browser->refreshFolders();
     m_status->setOutputButtonEnabled(true);
     mnuSet->menuAction()->setEnabled(true);
     mnuFileQuick->setEnabled(true);

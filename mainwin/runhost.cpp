@@ -56,7 +56,10 @@ void Form1RunHost::clearWorkList()
 
 void Form1RunHost::refreshFileList()
 {
-    m_form.browser().refreshFiles();
+    if (m_locked)
+        m_rereadPending = true;
+    else
+        m_form.browser().refreshFiles();
 }
 
 void Form1RunHost::focusField(engine::Field field)
@@ -92,14 +95,18 @@ engine::OperationParams Form1RunHost::params(engine::Tab tab)
 
 std::optional<QStringList> Form1RunHost::enterFolder(const QString& folder)
 {
-    return m_form.browser().filesIn(folder);
+    std::optional<QStringList> files = m_form.browser().filesIn(folder);
+    // Opening the folder has read it, its files and folders, as it is now.
+    if (files)
+        m_rereadPending = false;
+    return files;
 }
 
 void Form1RunHost::rereadFolder()
 {
-    // What the menu's refresh does: the files, then the folders.
-    m_form.browser().refreshFiles();
-    m_form.browser().refreshFolders();
+    // What the menu's refresh does: the files and the folders, from one
+    // reading.
+    m_form.browser().reread();
 }
 
 void Form1RunHost::releaseOutputButton()
@@ -109,12 +116,20 @@ void Form1RunHost::releaseOutputButton()
 
 void Form1RunHost::lockWindow()
 {
+    m_locked = true;
+    m_rereadPending = false;
     m_form.lockForRun();
 }
 
 void Form1RunHost::unlockWindow(bool includeSubfolders)
 {
+    m_locked = false;
     m_form.unlockAfterRun(includeSubfolders);
+    // One reading of the folder gives both the file list and the folder
+    // list.
+    if (m_rereadPending)
+        m_form.browser().reread();
+    m_rereadPending = false;
 }
 
 void Form1RunHost::setPresetButtonsEnabled(bool enabled)

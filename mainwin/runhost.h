@@ -34,6 +34,11 @@ public:
 
 private:
     Form1& m_form;
+    // While the window is locked the file list is read again only once, at
+    // the end: a listing of a big folder each time an operation asks would
+    // freeze the window for nothing.
+    bool m_locked = false;
+    bool m_rereadPending = false;
 };
 
 } // namespace tavil::mainwin

@@ -71,6 +71,15 @@ inline bool sameFolder(const FolderId& a, const FolderId& b)
            && a.birthSecs == b.birthSecs && a.birthNsecs == b.birthNsecs;
 }
 
+// Which entries of a listing have their stored attributes (hidden, system)
+// read. Reading them costs a look-up per entry, which a big folder feels;
+// an entry whose attributes are not read is hidden only for a dot name and
+// never system.
+enum class ListAttributes {
+    All,
+    FoldersOnly,
+};
+
 // Called between the chunks of one copy with the bytes copied so far and
 // the file's size. Returning false stops the copy: it ends with
 // Err::Interrupted and leaves nothing under the final name.
@@ -145,6 +154,13 @@ public:
 
     // Entries in the file system's order, without "." and "..".
     virtual FsStatus listDir(const QString& dir, QList<DirEntry>* entries) = 0;
+    // The same, reading the stored attributes only of the entries asked
+    // for. A file system that can't tell them apart reads them all.
+    virtual FsStatus listFolder(const QString& dir, QList<DirEntry>* entries, ListAttributes which)
+    {
+        (void)which;
+        return listDir(dir, entries);
+    }
 
     // A folder on a network file system (NFS, SMB, network FUSE mounts).
     virtual bool isNetworkPath(const QString& path) = 0;

@@ -476,6 +476,11 @@ FsStatus LinuxFileSystem::writeTimes(const QString& path, const QDateTime& creat
 
 FsStatus LinuxFileSystem::listDir(const QString& dir, QList<DirEntry>* entries)
 {
+    return listFolder(dir, entries, ListAttributes::All);
+}
+
+FsStatus LinuxFileSystem::listFolder(const QString& dir, QList<DirEntry>* entries, ListAttributes which)
+{
     entries->clear();
     Loc loc;
     if (const FsStatus st = locate(dir, &loc); !st.ok())
@@ -483,7 +488,7 @@ FsStatus LinuxFileSystem::listDir(const QString& dir, QList<DirEntry>* entries)
     // A held folder is listed through its own descriptor.
     if (const Held* held = heldFolder(withoutTrailingSeparators(loc.path)))
         loc = Loc{held->fd, QByteArrayLiteral("."), loc.path};
-    return lfs::listEntries(loc, entries);
+    return lfs::listEntries(loc, entries, which);
 }
 
 bool LinuxFileSystem::isNetworkPath(const QString& path)

@@ -37,6 +37,7 @@ public:
     FsStatus writeTimes(const QString& path, const QDateTime& creation,
                         const QDateTime& lastAccess, const QDateTime& lastWrite) override;
     FsStatus listDir(const QString& dir, QList<DirEntry>* entries) override;
+    FsStatus listFolder(const QString& dir, QList<DirEntry>* entries, ListAttributes which) override;
     bool isNetworkPath(const QString& path) override;
 
     // Test seams: when set, called before the real system call of that name

@@ -39,12 +39,14 @@ struct Names {
 constexpr size_t kSpreadFrom = 4096;
 
 void readFlags(int fd, const QByteArray& prefix, const Names& names, QList<DirEntry>& entries, size_t from,
-               size_t to)
+               size_t to, ListAttributes which)
 {
     for (size_t i = from; i < to; ++i) {
         DirEntry& entry = entries[qsizetype(i)];
         if (entry.isSymlink)
             continue; // a link has no attributes of its own
+        if (which == ListAttributes::FoldersOnly && !entry.isDir)
+            continue;
         const Blob blob = readBlobIn(fd, names.name(i), prefix);
         if (blob.decoded && (blob.decoded->validFlags & kDosValidAttrib)) {
             entry.isHidden = entry.isHidden || (blob.decoded->attributes & Attr::Hidden);
@@ -55,7 +57,7 @@ void readFlags(int fd, const QByteArray& prefix, const Names& names, QList<DirEn
 
 } // namespace
 
-FsStatus listEntries(const Loc& folder, QList<DirEntry>* entries)
+FsStatus listEntries(const Loc& folder, QList<DirEntry>* entries, ListAttributes which)
 {
     entries->clear();
     const int fd = ::openat(folder.dirFd, folder.c(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -110,17 +112,21 @@ FsStatus listEntries(const Loc& folder, QList<DirEntry>* entries)
     // The folder's own path, for kernels that can't read attributes
     // relative to the open folder.
     const QByteArray prefix = (folder.held() ? pathForXattr(folder) : folder.rel) + '/';
+    const size_t toRead = which == ListAttributes::All
+                              ? count
+                              : size_t(std::count_if(out.cbegin(), out.cend(), [](const DirEntry& e) { return e.isDir; }));
     const size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const size_t parts = count < kSpreadFrom ? 1 : std::min<size_t>(8, cores);
+    const size_t parts = toRead < kSpreadFrom ? 1 : std::min<size_t>(8, cores);
     if (parts == 1) {
-        readFlags(fd, prefix, names, out, 0, count);
+        if (toRead > 0)
+            readFlags(fd, prefix, names, out, 0, count, which);
     } else {
         std::vector<std::thread> threads;
         const size_t step = (count + parts - 1) / parts;
         for (size_t from = step; from < count; from += step)
             threads.emplace_back(readFlags, fd, std::cref(prefix), std::cref(names), std::ref(out), from,
-                                 std::min(from + step, count));
-        readFlags(fd, prefix, names, out, 0, std::min(step, count));
+                                 std::min(from + step, count), which);
+        readFlags(fd, prefix, names, out, 0, std::min(step, count), which);
         for (std::thread& t : threads)
             t.join();
     }

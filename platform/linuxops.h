@@ -20,7 +20,7 @@ struct CopyOptions {
 };
 FsStatus copyEntry(const Sys& sys, const Loc& from, const Loc& to, const CopyOptions& options);
 
-FsStatus listEntries(const Loc& folder, QList<DirEntry>* entries);
+FsStatus listEntries(const Loc& folder, QList<DirEntry>* entries, ListAttributes which);
 
 FsStatus trashEntry(const Sys& sys, const Loc& loc);
 

@@ -2,6 +2,8 @@
 
 #include "platform/linuxfilesystem.h"
 
+#include <QStringList>
+
 namespace tavil::test {
 
 // The real file system of the machine behind one seam: every call goes to a
@@ -44,7 +46,17 @@ public:
     }
     platform::FsStatus listDir(const QString& dir, QList<platform::DirEntry>* entries) override
     {
+        listed.append(dir);
+        listedWithFileAttributes.append(dir);
         return real.listDir(dir, entries);
+    }
+    platform::FsStatus listFolder(const QString& dir, QList<platform::DirEntry>* entries,
+                                  platform::ListAttributes which) override
+    {
+        listed.append(dir);
+        if (which == platform::ListAttributes::All)
+            listedWithFileAttributes.append(dir);
+        return real.listFolder(dir, entries, which);
     }
     bool isNetworkPath(const QString& path) override { return real.isNetworkPath(path); }
 
@@ -52,6 +64,10 @@ public:
     // The errno seam of the real file system, under the name tests know.
     decltype(platform::LinuxFileSystem::injectErrno)& injectErrno = real.injectErrno;
     bool hideCreation = false;
+    // Every folder listed, in order, and the listings of them that read the
+    // stored attributes of every file too.
+    QStringList listed;
+    QStringList listedWithFileAttributes;
 };
 
 } // namespace tavil::test

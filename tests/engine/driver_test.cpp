@@ -299,6 +299,53 @@ TEST(RunDriverTest, StopInTheSecondFolderEndsTheWalk)
     EXPECT_EQ(f.host.folder, f.dir.path());
 }
 
+// However a run ends, the window is asked to show the folder as it is now,
+// once: the file list is read again, or, after a walk, the top folder is
+// entered again (which reads it); only when that fails is the list read
+// where it stands.
+TEST(RunDriverTest, EndOfEveryRunReadsTheFolderAgainOnce)
+{
+    struct Case {
+        const char* name;
+        bool walk;
+        bool stop;             // the operation stops early
+        bool removeTop;        // the run's folder vanishes during the run
+        int refreshes;
+        int wrapUpEntries;     // folders entered after the walk's own
+    };
+    const Case cases[] = {
+        {"one folder, to the end", false, false, false, 1, 0},
+        {"one folder, stopped", false, true, false, 1, 0},
+        {"walk, to the end", true, false, false, 0, 1},
+        {"walk, stopped", true, true, false, 0, 1},
+        {"walk, its folder gone", true, false, true, 1, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DriverFixture f;
+        f.dir.createFile(QStringLiteral("top.txt"));
+        f.dir.createFile(QStringLiteral("a/f.txt"));
+        f.host.subfolders = c.walk;
+        f.runner.operation = [&](Tab, RunContext&) {
+            if (c.removeTop && f.runner.calls == 2)
+                QDir(f.dir.path()).removeRecursively();
+            return c.stop;
+        };
+        f.start();
+
+        EXPECT_EQ(f.host.unlocks, 1);
+        EXPECT_EQ(f.host.run.fileListRefreshed, c.refreshes);
+        const QStringList entered = f.host.folderLog;
+        // The walk enters the top folder first; what follows the last
+        // operation call is the wrap-up's.
+        const qsizetype walkEntries = c.walk ? (c.stop ? 1 : 2) : 0;
+        EXPECT_EQ(entered.size() - walkEntries, c.wrapUpEntries) << entered.join(u',').toStdString();
+        if (c.walk && !c.removeTop) {
+            EXPECT_EQ(entered.last(), f.dir.path());
+        }
+    }
+}
+
 TEST(RunDriverTest, WalkPassesOverVanishedAndEmptyFolders)
 {
     DriverFixture f;

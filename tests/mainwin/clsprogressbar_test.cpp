@@ -264,6 +264,80 @@ TEST_F(DrawnProgressBar, NewTargetStartsAtZero)
     EXPECT_EQ(rgb(box->image(), 299, 10), kWhite);
 }
 
+// A run sets the value once per file; the picture is drawn only when it
+// would look different, and what it shows is what a drawing of that value
+// alone shows.
+TEST_F(DrawnProgressBar, DrawsOnlyWhenItsPixelOrTextChanges)
+{
+    struct Case {
+        const char* name;
+        int style;
+        bool valueShow;
+        int max;
+        QSize size;
+        int draws; // for the values 1 to max, one after another
+    };
+    const Case cases[] = {
+        // The main window's bar: no text; one drawing for the first bar,
+        // then one per pixel the edge moves.
+        {"manyFilesNoText", 0, false, 100000, {300, 20}, 301},
+        {"fewerValuesThanPixels", 0, false, 100, {300, 20}, 100},
+        {"verticalNoText", 1, false, 10000, {20, 50}, 51},
+        // The number changes with every value.
+        {"textEveryValue", 0, true, 500, {100, 20}, 500},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        box->resize(c.size);
+        bar.setStyle(c.style);
+        bar.setValueShow(c.valueShow);
+        bar.setMax(c.max);
+        bar.setValue(0);
+        const int before = bar.drawCount();
+        for (int v = 1; v <= c.max; ++v) {
+            bar.setValue(v);
+            if (v == c.max / 3 || v == c.max) {
+                // The kept picture is the one a single drawing of v gives.
+                PictureBox fresh;
+                fresh.resize(c.size);
+                clsProgressBar single;
+                single.setTarget(&fresh);
+                single.setStyle(c.style);
+                single.setValueShow(c.valueShow);
+                single.setMax(c.max);
+                single.setValue(v);
+                ASSERT_EQ(box->image(), fresh.image()) << "at " << v;
+            }
+        }
+        EXPECT_EQ(bar.drawCount() - before, c.draws);
+
+        // The same value again draws nothing; a property write always draws.
+        const int settled = bar.drawCount();
+        bar.setValue(c.max);
+        bar.setValue(c.max + 10); // held at Max: the same picture
+        EXPECT_EQ(bar.drawCount(), settled);
+        bar.setBarColor(bar.barColor());
+        EXPECT_EQ(bar.drawCount(), settled + 1);
+        // Going back to 0 removes the bar.
+        bar.setValue(0);
+        EXPECT_EQ(bar.drawCount(), settled + 2);
+    }
+}
+
+TEST_F(DrawnProgressBar, AResizedSurfaceIsDrawnAgainForTheSameValue)
+{
+    bar.setUnit(QString());
+    bar.setValueShow(false);
+    bar.setValue(50);
+    const int before = bar.drawCount();
+    box->resize(100, 20); // hidden: no resize event reaches the bar yet
+    bar.setValue(50);
+    EXPECT_GT(bar.drawCount(), before);
+    const QImage image = box->image();
+    EXPECT_EQ(rgb(image, 49, 10), kDarkBlue);
+    EXPECT_EQ(rgb(image, 50, 10), kWhite);
+}
+
 TEST_F(DrawnProgressBar, OutlivesItsSurface)
 {
     box.reset();

@@ -213,6 +213,72 @@ TEST_F(FileBrowserTest, StoredHiddenAndSystemAttributesFollowTheOptions)
     }
 }
 
+// A folder opened while every file is shown is read without the files'
+// stored attributes; hiding hidden or system files afterwards must still
+// hide the ones marked so, and never show a hidden or system folder.
+TEST_F(FileBrowserTest, HidingAfterAListingThatShowedEverything)
+{
+    const QString f = folder(u"f"_s);
+    const QByteArray root = QFile::encodeName(f);
+    if (!raw::userXattrsWork(root))
+        GTEST_SKIP() << "this file system keeps no user attributes";
+    for (const QString& name : {u"plain.txt"_s, u"h.txt"_s, u"s.txt"_s})
+        dir.createFile(u"f/"_s + name);
+    folder(u"f/hsub"_s);
+    folder(u"f/sub"_s);
+    ASSERT_TRUE(setDosAttributes(raw::join(root, "h.txt"), 0x2));
+    ASSERT_TRUE(setDosAttributes(raw::join(root, "s.txt"), 0x4));
+    ASSERT_TRUE(setDosAttributes(raw::join(root, "hsub"), 0x6));
+
+    struct Case {
+        const char* name;
+        bool hidden;
+        bool system;
+        QStringList shown;
+    };
+    const Case cases[] = {
+        {"hidden hidden", false, true, {u"plain.txt"_s, u"s.txt"_s}},
+        {"system hidden", true, false, {u"h.txt"_s, u"plain.txt"_s}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        browser->setShowHidden(true);
+        browser->setShowSystem(true);
+        ASSERT_EQ(browser->setPath(f), Err::None);
+        EXPECT_EQ(shownFiles(*browser), (QStringList{u"h.txt"_s, u"plain.txt"_s, u"s.txt"_s}));
+        EXPECT_EQ(shownSubfolders(*browser), QStringList{u"sub"_s});
+
+        browser->setShowHidden(c.hidden);
+        browser->setShowSystem(c.system);
+        EXPECT_EQ(shownFiles(*browser), c.shown);
+        browser->reread();
+        EXPECT_EQ(shownFiles(*browser), c.shown);
+        EXPECT_EQ(shownSubfolders(*browser), QStringList{u"sub"_s});
+    }
+}
+
+TEST_F(FileBrowserTest, RereadShowsNewFilesAndFoldersAtOnce)
+{
+    const QString f = folder(u"f"_s);
+    dir.createFile(u"f/a.txt"_s);
+    ASSERT_EQ(browser->setPath(f), Err::None);
+    dir.createFile(u"f/b.txt"_s);
+    folder(u"f/new"_s);
+    QSignalSpy changed(browser, &FileBrowser::pathChanged);
+
+    browser->reread();
+    EXPECT_EQ(shownFiles(*browser), (QStringList{u"a.txt"_s, u"b.txt"_s}));
+    EXPECT_EQ(shownSubfolders(*browser), QStringList{u"new"_s});
+    EXPECT_EQ(changed.count(), 0) << "the same folder: the selected-files lists stay";
+
+    raw::removeContents(QFile::encodeName(f));
+    ASSERT_EQ(::rmdir(QFile::encodeName(f).constData()), 0);
+    browser->reread();
+    EXPECT_EQ(browser->fileCount(), 0);
+    EXPECT_TRUE(shownSubfolders(*browser).isEmpty());
+    EXPECT_EQ(browser->path(), f);
+}
+
 TEST_F(FileBrowserTest, RefreshShowsNewEntriesAndAVanishedFolderShowsNone)
 {
     const QString f = folder(u"f"_s);

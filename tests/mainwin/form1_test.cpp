@@ -16,6 +16,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QProgressBar>
@@ -30,8 +31,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 #include <sys/stat.h>
 
@@ -307,6 +310,110 @@ TEST(Form1Run, AbortDuringARunStopsBetweenFiles)
     EXPECT_FALSE(b.form->running());
     EXPECT_TRUE(b.find<QPushButton>("Command4")->isEnabled());
     b.form->hide();
+}
+
+// A run that stops early (the abort button, an error that ends the loop, a
+// parameter refused before any file) still ends with the folder read again:
+// the file list offers the names on disk, so the next run finds the files
+// renamed before the stop. The selected-files list keeps what the user
+// chose. The folder is read once for it, files and folders together.
+TEST(Form1Run, StoppedRunShowsTheNamesOnDiskAndKeepsTheSelection)
+{
+    struct Case {
+        const char* name;
+        std::function<void(WindowBench&)> arrange;
+        const char* message; // part of the message that tells the stop
+        bool someRenamed;
+    };
+    const Case cases[] = {
+        {"abort",
+         [](WindowBench& b) {
+             atProgress(b, 50, [&b] { QTest::mouseClick(b.find<QPushButton>("Command12"), Qt::LeftButton); });
+         },
+         "ユーザーによって中止されました。", true},
+        {"errorThatStops",
+         [](WindowBench& b) {
+             b.fs.injectErrno = [](const char* call, const QString& path) {
+                 return std::string_view(call) == "renameat2" && path.endsWith(QStringLiteral("/f120.dat")) ? EROFS
+                                                                                                            : 0;
+             };
+         },
+         "ライトプロテクト", true},
+        {"refusedParameter",
+         [](WindowBench& b) {
+             b.find<QComboBox>("Text8")->setEditText(QString());
+             // Changed behind the window's back: the end of the run shows it.
+             b.dir.createFile(QStringLiteral("late.txt"));
+             ASSERT_TRUE(QFile::remove(b.dir.file(QStringLiteral("f199.txt"))));
+         },
+         "「拡張子」が入力されていません。", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowBench b;
+        b.startIn(manyFiles(200));
+        b.form->tabs().selectTab(2);
+        b.find<QComboBox>("Text8")->setEditText("dat");
+        b.form->lists().Check1->click();
+        b.form->lists().Command5_Click();
+        const QStringList chosen = b.form->lists().workList();
+        ASSERT_EQ(chosen.size(), 200);
+        c.arrange(b);
+        b.form->show();
+        b.fs.listed.clear();
+        QTest::mouseClick(b.find<QPushButton>("Command4"), Qt::LeftButton);
+        b.form->hide();
+        b.fs.injectErrno = nullptr;
+
+        EXPECT_TRUE(b.texts().join(u'|').contains(QString::fromUtf8(c.message))) << b.texts().join(u'|').toStdString();
+        const QStringList onDisk = entriesOf(b.dir);
+        const qsizetype renamed = onDisk.filter(QStringLiteral(".dat")).size();
+        EXPECT_EQ(renamed > 0, c.someRenamed) << renamed;
+        EXPECT_LT(renamed, 200);
+        QStringList shown = b.form->browser().allFiles();
+        shown.sort();
+        EXPECT_EQ(shown, onDisk);
+        EXPECT_EQ(b.form->lists().workList(), chosen);
+        EXPECT_EQ(b.fs.listed, QStringList{b.dir.path()}) << "one reading of the folder at the end";
+    }
+}
+
+// A run that ends normally reads the folder once at its end as well; after a
+// walk through sub-folders, going back to the top folder is that reading.
+TEST(Form1Run, EndOfARunReadsTheFolderOnce)
+{
+    {
+        SCOPED_TRACE("one folder");
+        WindowBench b;
+        b.startIn({"a.txt", "b.txt"});
+        b.dir.createDir(QStringLiteral("sub"));
+        b.form->tabs().selectTab(2);
+        b.find<QComboBox>("Text8")->setEditText("dat");
+        b.fs.listed.clear();
+        QTest::mouseClick(b.find<QPushButton>("Command4"), Qt::LeftButton);
+        EXPECT_EQ(entriesOf(b.dir), (QStringList{"a.dat", "b.dat", "sub"}));
+        EXPECT_EQ(b.form->browser().allFiles(), (QStringList{"a.dat", "b.dat"}));
+        EXPECT_EQ(b.fs.listed, QStringList{b.dir.path()});
+        EXPECT_EQ(b.form->browser().Dir1->count(), b.form->browser().Dir1->currentRow() + 2) << "sub is listed";
+    }
+    {
+        SCOPED_TRACE("with sub-folders");
+        WindowBench b;
+        b.dir.createDir(QStringLiteral("sub"));
+        b.dir.createFile(QStringLiteral("sub/c.txt"));
+        b.startIn({"a.txt"});
+        b.form->tabs().selectTab(2);
+        b.find<QComboBox>("Text8")->setEditText("dat");
+        b.form->tabs().chkSubDir->click();
+        b.fs.listed.clear();
+        QTest::mouseClick(b.find<QPushButton>("Command4"), Qt::LeftButton);
+        EXPECT_TRUE(b.dir.exists(QStringLiteral("sub/c.dat")));
+        EXPECT_EQ(b.form->browser().path(), b.dir.path());
+        EXPECT_EQ(b.form->browser().allFiles(), QStringList{"a.dat"});
+        // The walk enters sub last; the top folder is read once after it.
+        ASSERT_GE(b.fs.listed.size(), 2);
+        EXPECT_EQ(b.fs.listed.mid(b.fs.listed.size() - 2), (QStringList{b.dir.file("sub"), b.dir.path()}));
+    }
 }
 
 TEST(Form1Run, ClosingDuringARunStopsItFirst)

@@ -586,6 +586,59 @@ TEST_F(FileSystemTest, ListDirDoesNotFollowLinks)
     EXPECT_EQ(fs.listDir(dir.file(u"plain.txt"_s), &entries).number(), 76);
 }
 
+// A listing for a file list that shows hidden and system files needs the
+// stored attributes of its folders only; files then keep the defaults (a dot
+// name is hidden, nothing is system). Folders enough to share the reading
+// out among threads take the same choice.
+TEST_F(FileSystemTest, ListFolderReadsStoredAttributesOnlyWhereAsked)
+{
+    if (!userXattrsWork(dir.path()))
+        GTEST_SKIP() << "this file system keeps no user attributes";
+    struct Case {
+        const char* name;
+        int extraFolders;
+    };
+    const Case cases[] = {{"few entries", 0}, {"many folders", 4200}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir here;
+        here.createFile(u".dot"_s, "x");
+        here.createFile(u"hid.txt"_s, "x");
+        here.createFile(u"sys.txt"_s, "x");
+        here.createDir(u"hsub"_s);
+        for (int i = 0; i < c.extraFolders; ++i)
+            here.createDir(u"d%1"_s.arg(i, 4, 10, QLatin1Char('0')));
+        ASSERT_TRUE(fs.writeAttributes(here.file(u"hid.txt"_s), Attr::Hidden).ok());
+        ASSERT_TRUE(fs.writeAttributes(here.file(u"sys.txt"_s), Attr::System).ok());
+        ASSERT_TRUE(fs.writeAttributes(here.file(u"hsub"_s), Attr::Hidden | Attr::System).ok());
+        if (c.extraFolders > 0) {
+            ASSERT_TRUE(fs.writeAttributes(here.file(u"d%1"_s.arg(c.extraFolders - 1, 4, 10, QLatin1Char('0'))),
+                                           Attr::System)
+                            .ok());
+        }
+
+        for (const ListAttributes which : {ListAttributes::All, ListAttributes::FoldersOnly}) {
+            const bool files = which == ListAttributes::All;
+            SCOPED_TRACE(files ? "all" : "folders only");
+            QList<DirEntry> entries;
+            ASSERT_TRUE(fs.listFolder(here.path(), &entries, which).ok());
+            QMap<QString, DirEntry> byName;
+            for (const DirEntry& e : entries)
+                byName.insert(e.name, e);
+            ASSERT_EQ(byName.size(), 4 + c.extraFolders);
+            EXPECT_TRUE(byName.value(u".dot"_s).isHidden);
+            EXPECT_EQ(byName.value(u"hid.txt"_s).isHidden, files);
+            EXPECT_EQ(byName.value(u"sys.txt"_s).isSystem, files);
+            EXPECT_TRUE(byName.value(u"hsub"_s).isHidden);
+            EXPECT_TRUE(byName.value(u"hsub"_s).isSystem);
+            if (c.extraFolders > 0) {
+                EXPECT_TRUE(byName.value(u"d%1"_s.arg(c.extraFolders - 1, 4, 10, QLatin1Char('0'))).isSystem);
+                EXPECT_FALSE(byName.value(u"d0000"_s).isSystem);
+            }
+        }
+    }
+}
+
 TEST_F(FileSystemTest, LocalFolderIsNotNetwork)
 {
     EXPECT_FALSE(fs.isNetworkPath(dir.path()));
