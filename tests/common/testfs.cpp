@@ -10,4 +10,15 @@ platform::FsStatus TestFileSystem::readTimes(const QString& path, platform::File
     return st;
 }
 
+platform::FsStatus TestFileSystem::listDir(const QString& dir, QList<platform::DirEntry>* entries)
+{
+    if (listErrno) {
+        if (const int e = listErrno(dir)) {
+            entries->clear();
+            return platform::statusFromErrno(e, platform::ErrnoContext::Folder);
+        }
+    }
+    return real.listDir(dir, entries);
+}
+
 } // namespace tavil::test

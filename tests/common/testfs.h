@@ -2,6 +2,8 @@
 
 #include "platform/linuxfilesystem.h"
 
+#include <functional>
+
 namespace tavil::test {
 
 // The real file system of the machine behind one seam: every call goes to a
@@ -41,16 +43,16 @@ public:
     {
         return real.writeTimes(path, creation, lastAccess, lastWrite);
     }
-    platform::FsStatus listDir(const QString& dir, QList<platform::DirEntry>* entries) override
-    {
-        return real.listDir(dir, entries);
-    }
+    platform::FsStatus listDir(const QString& dir, QList<platform::DirEntry>* entries) override;
     bool isNetworkPath(const QString& path) override { return real.isNetworkPath(path); }
 
     platform::LinuxFileSystem real;
     // The errno seam of the real file system, under the name tests know.
     decltype(platform::LinuxFileSystem::injectErrno)& injectErrno = real.injectErrno;
     bool hideCreation = false;
+    // When set and not 0 for a folder, listing it fails with that errno, as
+    // a folder that may not be read does (root may read every folder).
+    std::function<int(const QString& dir)> listErrno;
 };
 
 } // namespace tavil::test
