@@ -33,6 +33,13 @@ void showGenericError(RunContext& ctx, int number, const QString& detail)
 
 void ErrMsg(RunContext& ctx, const platform::FsStatus& status, const QString& DirPath, const QString& filePath)
 {
+    if (status.notAFile) {
+        ctx.strMsg = (filePath.isEmpty() ? QString() : platform::visibleName(filePath) + QStringLiteral("\r\n\r\n"))
+                     + QStringLiteral(u"コピーできるファイルではありません。\r\n"
+                                      u"フォルダ、デバイス、名前付きパイプ、循環したリンクはコピーできません。");
+        ctx.dialogs.msgBox(ctx.strMsg, QStringLiteral(u"ファイルのコピーエラー"), platform::MsgStyle::Critical);
+        return;
+    }
     if (status.err == Err::Denied && status.reading) {
         ctx.strMsg = (filePath.isEmpty() ? QString() : platform::visibleName(filePath) + QStringLiteral("\r\n\r\n"))
                      + QStringLiteral(u"ファイルを読み取ることができませんでした。\r\n"

@@ -17,7 +17,8 @@ void showGenericError(RunContext& ctx, int number, const QString& detail = QStri
 // The messages for disk full (61), write protection (70) and access errors
 // (75, with its network variant); nothing for other numbers. A 70 met in
 // reading a file (a copy's source) is not a write-protected disk: that
-// message names the file that can't be read.
+// message names the file that can't be read. An entry that is no file to
+// copy (a folder, a FIFO, a device, a link loop) is named and said to be so.
 void ErrMsg(RunContext& ctx, const platform::FsStatus& status, const QString& DirPath,
             const QString& filePath = QString());
 

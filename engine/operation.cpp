@@ -136,6 +136,12 @@ Next OperationLoop::handleError(const FsStatus& status, const ClashInfo& clash)
         // The user must learn which name could not be used.
         showGenericError(m_ctx, status.number(), visibleName(clash.logNew));
         return Next::Stop;
+    case Err::NoPath:
+        // The folder the file was to go into is gone (removed during the
+        // run, or never there): the user must learn which one.
+        showGenericError(m_ctx, status.number(),
+                         visibleName(m_ctx.outFolder.isEmpty() ? m_ctx.SourceFolder : m_ctx.outFolder));
+        return Next::Stop;
     default:
         showGenericError(m_ctx, status.number());
         return Next::Stop;

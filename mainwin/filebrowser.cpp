@@ -299,9 +299,22 @@ void FileBrowser::openProgramFolder()
         (void)setPath(QStringLiteral("/")); // the browser always shows some folder
 }
 
-void FileBrowser::showError(int number, int style)
+QString FileBrowser::cannotOpenText(const QString& folder, Err err)
 {
-    m_strMsg = engine::genericErrorText(number);
+    return platform::visibleName(folder) + QStringLiteral(u"\r\nを開くことができませんでした。\r\n")
+           + (err == Err::Denied ? QStringLiteral(u"フォルダのアクセス権を確認して下さい。")
+                                 : platform::errDescription(int(err)));
+}
+
+void FileBrowser::showError(int number, int style, const QString& folder)
+{
+    // Opening a folder only reads it: a refusal is no failure to write.
+    if (number == int(Err::Denied)) {
+        m_strMsg = cannotOpenText(folder, Err::Denied);
+        m_services.dialogs.msgBox(m_strMsg, QStringLiteral(u"フォルダの読み取りエラー"), style);
+        return;
+    }
+    m_strMsg = engine::genericErrorText(number) + u'\r' + platform::visibleName(folder);
     m_services.dialogs.msgBox(m_strMsg, engine::texts::kErrorTitle, style);
 }
 
@@ -387,7 +400,7 @@ void FileBrowser::Drive1_Change(int index)
         openProgramFolder();
         return;
     }
-    showError(int(err), platform::MsgStyle::Exclamation);
+    showError(int(err), platform::MsgStyle::Exclamation, root);
     Drive1->showVolumeOf(m_path); // the box keeps showing the open folder's drive
 }
 
@@ -397,7 +410,7 @@ void FileBrowser::Dir1_Open(const QString& folder)
     if (err == Err::None)
         return;
     // The entry went away (or may not be read) since the list was made.
-    showError(int(err), platform::MsgStyle::Critical);
+    showError(int(err), platform::MsgStyle::Critical, folder);
     refreshFolders();
 }
 
@@ -468,13 +481,14 @@ void FileBrowser::DropPath(const QMimeData* data)
         m_services.desktop.beep(); // the drop holds no file (461)
         return;
     }
-    const Err err = setPath(browserpaths::cutAfterLastSeparator(*dropped));
+    const QString folder = browserpaths::cutAfterLastSeparator(*dropped);
+    const Err err = setPath(folder);
     if (err == Err::None)
         return;
     if (err == Err::NoPath)
         m_services.dialogs.msgBox(kDropNoPath, QString(), platform::MsgStyle::Critical);
     else
-        showError(int(err), platform::MsgStyle::Critical);
+        showError(int(err), platform::MsgStyle::Critical, folder);
 }
 
 // ---- the window -------------------------------------------------------------

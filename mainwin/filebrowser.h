@@ -93,6 +93,9 @@ public:
     bool ctrlHeld() const;
     // The text of the last generic error message the browser showed.
     QString strMsg() const { return m_strMsg; }
+    // A folder that is there but can't be opened: its name and why
+    // (a refusal to read it, or the failure's description), one per line.
+    static QString cannotOpenText(const QString& folder, platform::Err err);
 
     // While set, a text change of Combo1 does nothing (the completion popup
     // sets it while it writes into the box).
@@ -136,7 +139,7 @@ private:
     QStringList filesOf(const QList<platform::DirEntry>& entries) const;
     static QStringList foldersOf(const QList<platform::DirEntry>& entries);
     void openProgramFolder();
-    void showError(int number, int style);
+    void showError(int number, int style, const QString& folder);
 
     void Drive1_Change(int index);
     void Dir1_Open(const QString& folder);

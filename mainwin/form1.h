@@ -146,7 +146,6 @@ private:
     void mnuHelpSerch_Click();
     void mnuHelpWhats_Click();
     void mnuHelpWebsite_Click();
-    void manualMissing();
     void mnuPopup2Reg_Click();
     void mnuPopup2MKDir_Click();
     void mnuPopup2MKNumDir_Click();

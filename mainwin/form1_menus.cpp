@@ -84,6 +84,29 @@ const QString kNewFolderPrompt = QStringLiteral("新しく作成するフォル�
 const QString kNewFolderInvalid = QStringLiteral("フォルダ名には次の文字は使えません。\r\n"
                                                  "        \\ / : , ; * ? \" < > |");
 const QString kManualMissing = QStringLiteral("ヘルプファイルが見つかりません。");
+const QString kNoBrowser = QStringLiteral("ブラウザを起動できませんでした。\r\n"
+                                          "次のページをブラウザで開いて下さい。\r\n");
+
+// Nothing opened the page: it is named, so the user can open it by hand.
+void tellNoBrowser(platform::Dialogs& dialogs, const QUrl& page)
+{
+    const QString where = page.isLocalFile() ? platform::visibleName(page.toLocalFile()) : page.toString();
+    dialogs.msgBox(kNoBrowser + where, QString(), platform::MsgStyle::Critical);
+}
+
+void tellNotShown(platform::Dialogs& dialogs, HelpManual::Shown shown, const QUrl& page)
+{
+    switch (shown) {
+    case HelpManual::Shown::Yes:
+        return;
+    case HelpManual::Shown::Missing:
+        dialogs.msgBox(kManualMissing, QString(), platform::MsgStyle::Critical);
+        return;
+    case HelpManual::Shown::NoBrowser:
+        tellNoBrowser(dialogs, page);
+        return;
+    }
+}
 
 // What the options dialog's OK changes in the main window.
 class Form1Options final : public OptionsHost {
@@ -324,21 +347,14 @@ void Form1::openListEditor(int mode)
 
 // ---- Help -------------------------------------------------------------------
 
-void Form1::manualMissing()
-{
-    m_services.dialogs.msgBox(kManualMissing, QString(), platform::MsgStyle::Critical);
-}
-
 void Form1::mnuHelpHelp_Click()
 {
-    if (!HelpManual(m_services.desktop).showContents())
-        manualMissing();
+    tellNotShown(m_services.dialogs, HelpManual(m_services.desktop).showContents(), HelpManual::contentsUrl());
 }
 
 void Form1::mnuHelpSerch_Click()
 {
-    if (!HelpManual(m_services.desktop).showIndex())
-        manualMissing();
+    tellNotShown(m_services.dialogs, HelpManual(m_services.desktop).showIndex(), HelpManual::indexUrl());
 }
 
 void Form1::mnuHelpWhats_Click()
@@ -348,7 +364,8 @@ void Form1::mnuHelpWhats_Click()
 
 void Form1::mnuHelpWebsite_Click()
 {
-    m_services.desktop.openUrl(QUrl(kWebAddress));
+    if (!m_services.desktop.openUrl(QUrl(kWebAddress)))
+        tellNoBrowser(m_services.dialogs, QUrl(kWebAddress));
 }
 
 // ---- The folder popup -------------------------------------------------------
@@ -389,13 +406,20 @@ void Form1::mnuPopup2MKDir_Click()
                 m_browser->refreshFolders();
                 return;
             }
-            if (made.sysErrno != EEXIST) {
-                dialogs.msgBox(engine::genericErrorText(made.number()), engine::texts::kErrorTitle,
-                               platform::MsgStyle::Critical);
+            if (made.sysErrno == ENAMETOOLONG) {
+                // A shorter name may well do: asked again, as for a name in use.
+                prompt = QStringLiteral("フォルダ「") + platform::visibleName(answer)
+                         + QStringLiteral("」を作成できませんでした。\r\nフォルダ名が長すぎます。\r\n"
+                                          "別の名前を入力してください。");
+            } else if (made.sysErrno != EEXIST) {
+                dialogs.msgBox(engine::genericErrorText(made.number()) + u'\r'
+                                   + platform::visibleName(platform::joinPath(parent, answer)),
+                               engine::texts::kErrorTitle, platform::MsgStyle::Critical);
                 return;
+            } else {
+                prompt = QStringLiteral("フォルダ名 ") + platform::visibleName(answer)
+                         + QStringLiteral(" はすでに使われています。\r\n別の名前を入力してください。");
             }
-            prompt = QStringLiteral("フォルダ名 ") + platform::visibleName(answer)
-                     + QStringLiteral(" はすでに使われています。\r\n別の名前を入力してください。");
         }
         answer = dialogs.inputBox(prompt, kNewFolderTitle, kNewFolderDefault);
     }
@@ -428,11 +452,20 @@ void Form1::mnuPopup2Short_Click(int index)
     const Err opened = ready ? m_browser->setPath(folder) : Err::DeviceUnavailable;
     if (opened == Err::None)
         return;
-    const QString question = platform::visibleName(folder)
-                             + QStringLiteral("\r\nは、移動または削除されています。\r\n"
-                                              "ショートカットから削除してよろしいですか？");
-    if (m_services.dialogs.msgBox(question, QStringLiteral("Tavil"), platform::MsgStyle::YesNoQuestion)
-        != platform::MsgButton::Yes)
+    QString question;
+    int style = platform::MsgStyle::YesNoQuestion;
+    // Still there (a folder, or a link to one), only not to be opened now:
+    // the user learns why, and the shortcut stays unless the user chooses.
+    if (ready && opened != Err::NoPath && m_services.fs.exists(folder)) {
+        question = FileBrowser::cannotOpenText(folder, opened)
+                   + QStringLiteral("\r\nショートカットから削除してよろしいですか？");
+        style += platform::MsgStyle::SecondDefault;
+    } else {
+        question = platform::visibleName(folder)
+                   + QStringLiteral("\r\nは、移動または削除されています。\r\n"
+                                    "ショートカットから削除してよろしいですか？");
+    }
+    if (m_services.dialogs.msgBox(question, QStringLiteral("Tavil"), style) != platform::MsgButton::Yes)
         return;
 
     // The list without that folder; the keys past its end become empty, so

@@ -34,22 +34,24 @@ QUrl HelpManual::indexUrl()
     return f.isEmpty() ? QUrl() : QUrl::fromLocalFile(f + QStringLiteral("/keywords.html"));
 }
 
-bool HelpManual::showContents()
+HelpManual::Shown HelpManual::showContents()
 {
     return show(QStringLiteral("index.html"));
 }
 
-bool HelpManual::showIndex()
+HelpManual::Shown HelpManual::showIndex()
 {
     return show(QStringLiteral("keywords.html"));
 }
 
-bool HelpManual::show(const QString& page)
+HelpManual::Shown HelpManual::show(const QString& page)
 {
     if (m_folder.isEmpty())
-        return false;
+        return Shown::Missing;
     const QString path = m_folder + u'/' + page;
-    return QFileInfo::exists(path) && m_desktop.openUrl(QUrl::fromLocalFile(path));
+    if (!QFileInfo::exists(path))
+        return Shown::Missing;
+    return m_desktop.openUrl(QUrl::fromLocalFile(path)) ? Shown::Yes : Shown::NoBrowser;
 }
 
 } // namespace tavil::mainwin

@@ -28,12 +28,16 @@ public:
     static QUrl contentsUrl(); // index.html: the table of contents
     static QUrl indexUrl();    // keywords.html: the index of topics
 
-    // False (and nothing shown) when the manual or a browser is missing.
-    bool showContents();
-    bool showIndex();
+    enum class Shown {
+        Yes,
+        Missing,   // the page is not there: nothing was asked of the desktop
+        NoBrowser, // the page is there, but no program opened it
+    };
+    Shown showContents();
+    Shown showIndex();
 
 private:
-    bool show(const QString& page);
+    Shown show(const QString& page);
     platform::Desktop& m_desktop;
     QString m_folder;
 };

@@ -33,6 +33,9 @@ struct [[nodiscard]] FsStatus {
     // changing one: "permission denied" then means the file can't be read,
     // not that the disk is write-protected.
     bool reading = false;
+    // The entry to be copied is not a plain file (a folder, a FIFO, a
+    // device, or a link that leads round in a loop): nothing was opened.
+    bool notAFile = false;
 
     bool ok() const { return err == Err::None; }
     int number() const { return static_cast<int>(err); }

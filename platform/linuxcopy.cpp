@@ -77,6 +77,39 @@ private:
     bool m_isNamed = false;
 };
 
+// Only a plain file is copied; reading a FIFO or a device would block or
+// never end, and a folder or a link loop has no data to copy.
+FsStatus notAFile()
+{
+    FsStatus st{Err::Access, 0, true};
+    st.notAFile = true;
+    return st;
+}
+
+// Whether the folder a new entry was to go into has gone: removed while it
+// was held (its descriptor then has no links left), or no longer a folder at
+// its path. An unnamed file in a removed folder fails with EPERM on ext4, and
+// that is no write-protected disk.
+bool folderGone(const Loc& folder)
+{
+    struct stat st;
+    if (folder.held() && ::fstat(folder.dirFd, &st) == 0 && st.st_nlink == 0)
+        return true;
+    if (folder.held())
+        return false;
+    const int e = statAt(folder, &st);
+    return e == ENOENT || e == ENOTDIR || (e == 0 && !S_ISDIR(st.st_mode));
+}
+
+// A failure in making or naming the target, told as "path not found" when
+// its folder is what went missing.
+FsStatus targetStatus(int sysErrno, const Loc& to)
+{
+    if (folderGone(folderOf(to)))
+        return FsStatus{Err::NoPath, sysErrno, false};
+    return statusFromErrno(sysErrno, ErrnoContext::Folder);
+}
+
 // Data chunks between two progress reports.
 constexpr size_t kChunk = 8 * 1024 * 1024;
 
@@ -166,18 +199,16 @@ FsStatus copyEntry(const Sys& sys, const Loc& from, const Loc& to, const CopyOpt
     // A link is copied as the file it points to, as cp does; checked before
     // opening, so a device is never opened at all.
     if (const int e = statAt(from, &st))
-        return readingStatusFromErrno(e);
-    // Only plain files are copied: reading a FIFO or a device would block or
-    // never end.
+        return e == ELOOP ? notAFile() : readingStatusFromErrno(e);
     if (!S_ISREG(st.st_mode))
-        return FsStatus{Err::Access, 0, true};
+        return notAFile();
     Fd in;
     if (const int e = sys.open(from, O_RDONLY | O_NONBLOCK | O_NOCTTY, 0, in.out()))
-        return readingStatusFromErrno(e);
+        return e == ELOOP ? notAFile() : readingStatusFromErrno(e);
     if (::fstat(in.get(), &st) != 0)
         return readingStatusFromErrno(errno);
     if (!S_ISREG(st.st_mode))
-        return FsStatus{Err::Access, 0, true};
+        return notAFile();
 
     struct stat existing;
     if (lstatAt(to, &existing) == 0)
@@ -185,7 +216,7 @@ FsStatus copyEntry(const Sys& sys, const Loc& from, const Loc& to, const CopyOpt
 
     TemporaryFile out(sys);
     if (const int e = out.create(to))
-        return statusFromErrno(e, ErrnoContext::Folder);
+        return targetStatus(e, to);
     // Faults in the temporary are reported against the target.
     const QString& target = to.path;
 
@@ -244,13 +275,13 @@ FsStatus copyEntry(const Sys& sys, const Loc& from, const Loc& to, const CopyOpt
 
     if (out.isNamed()) {
         const FsStatus placed = renameEntry(sys, out.named(), to);
-        if (!placed.ok())
-            return placed; // the temporary is removed by out's destructor
+        if (!placed.ok()) // the temporary is removed by out's destructor
+            return folderGone(folderOf(to)) ? FsStatus{Err::NoPath, placed.sysErrno, false} : placed;
         out.release();
     } else if (const int e = sys.linkTemporary(out.fd(), to)) {
         if (e == EEXIST)
             return FsStatus{Err::Exists, EEXIST, false};
-        return statusFromErrno(e, ErrnoContext::Folder);
+        return targetStatus(e, to);
     }
 
     if (options.forMove) {

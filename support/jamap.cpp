@@ -1,5 +1,7 @@
 #include "support/jamap.h"
 
+#include <iterator>
+#include <span>
 #include <string_view>
 
 namespace tavil::support {
@@ -120,6 +122,39 @@ QString toKatakana(const QString& text)
     return out;
 }
 
+// Qt's per-character mapping leaves alone the characters whose full mapping
+// has more than one letter, even where Unicode gives them a single one as
+// well: capital I with dot above lower-cases to a plain "i", and the Greek
+// letters with ypogegrammeni upper-case to their prosgegrammeni forms.
+struct CasePair {
+    char32_t from;
+    char32_t to;
+};
+
+constexpr CasePair kLowerMissed[] = {{0x0130, 0x0069}};
+
+constexpr CasePair kUpperMissed[] = {
+    {0x1F80, 0x1F88}, {0x1F81, 0x1F89}, {0x1F82, 0x1F8A}, {0x1F83, 0x1F8B},
+    {0x1F84, 0x1F8C}, {0x1F85, 0x1F8D}, {0x1F86, 0x1F8E}, {0x1F87, 0x1F8F},
+    {0x1F90, 0x1F98}, {0x1F91, 0x1F99}, {0x1F92, 0x1F9A}, {0x1F93, 0x1F9B},
+    {0x1F94, 0x1F9C}, {0x1F95, 0x1F9D}, {0x1F96, 0x1F9E}, {0x1F97, 0x1F9F},
+    {0x1FA0, 0x1FA8}, {0x1FA1, 0x1FA9}, {0x1FA2, 0x1FAA}, {0x1FA3, 0x1FAB},
+    {0x1FA4, 0x1FAC}, {0x1FA5, 0x1FAD}, {0x1FA6, 0x1FAE}, {0x1FA7, 0x1FAF},
+    {0x1FB3, 0x1FBC}, {0x1FC3, 0x1FCC}, {0x1FF3, 0x1FFC},
+};
+
+char32_t simpleCase(char32_t c, bool upper)
+{
+    if (c >= kLowerMissed[0].from && c <= std::end(kUpperMissed)[-1].from) {
+        for (const CasePair& p : upper ? std::span<const CasePair>(kUpperMissed)
+                                       : std::span<const CasePair>(kLowerMissed)) {
+            if (p.from == c)
+                return p.to;
+        }
+    }
+    return upper ? QChar::toUpper(c) : QChar::toLower(c);
+}
+
 // One code point at a time, each to its own single mapping: the text keeps
 // its length ("ß" has no single upper-case letter and stays).
 QString mapCase(const QString& text, bool upper)
@@ -132,7 +167,7 @@ QString mapCase(const QString& text, bool upper)
             c = QChar::surrogateToUcs4(text[i], text[i + 1]);
             ++i;
         }
-        const char32_t mapped = upper ? QChar::toUpper(c) : QChar::toLower(c);
+        const char32_t mapped = simpleCase(c, upper);
         if (QChar::requiresSurrogates(mapped)) {
             out.append(QChar(QChar::highSurrogate(mapped)));
             out.append(QChar(QChar::lowSurrogate(mapped)));

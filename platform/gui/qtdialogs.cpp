@@ -112,6 +112,8 @@ MsgButton QtDialogs::msgBox(const QString& text, const QString& title, int style
         box.setEscapeButton(ok);
         break;
     }
+    if ((style & MsgStyle::SecondDefault) && (cancel || no))
+        box.setDefaultButton(cancel ? cancel : no);
 
     box.exec();
     QAbstractButton* clicked = box.clickedButton();

@@ -10,8 +10,14 @@ platform::MsgButton FakeDialogs::msgBox(const QString& text, const QString& titl
         answers.pop_front();
         return answer;
     }
+    // The box's default button.
     const int buttons = style % 16;
-    return (buttons == 4) ? platform::MsgButton::Yes : platform::MsgButton::Ok;
+    const bool second = (style & platform::MsgStyle::SecondDefault) != 0;
+    if (buttons == 4)
+        return second ? platform::MsgButton::No : platform::MsgButton::Yes;
+    if (buttons == 1 && second)
+        return platform::MsgButton::Cancel;
+    return platform::MsgButton::Ok;
 }
 
 QString FakeDialogs::inputBox(const QString& prompt, const QString& title, const QString& def)

@@ -4,6 +4,9 @@
 
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
 namespace tavil::test {
 
 // The real file system of the machine behind one seam: every call goes to a
@@ -44,20 +47,9 @@ public:
     {
         return real.writeTimes(path, creation, lastAccess, lastWrite);
     }
-    platform::FsStatus listDir(const QString& dir, QList<platform::DirEntry>* entries) override
-    {
-        listed.append(dir);
-        listedWithFileAttributes.append(dir);
-        return real.listDir(dir, entries);
-    }
+    platform::FsStatus listDir(const QString& dir, QList<platform::DirEntry>* entries) override;
     platform::FsStatus listFolder(const QString& dir, QList<platform::DirEntry>* entries,
-                                  platform::ListAttributes which) override
-    {
-        listed.append(dir);
-        if (which == platform::ListAttributes::All)
-            listedWithFileAttributes.append(dir);
-        return real.listFolder(dir, entries, which);
-    }
+                                  platform::ListAttributes which) override;
     bool isNetworkPath(const QString& path) override { return real.isNetworkPath(path); }
 
     platform::LinuxFileSystem real;
@@ -68,6 +60,12 @@ public:
     // stored attributes of every file too.
     QStringList listed;
     QStringList listedWithFileAttributes;
+    // When set and not 0 for a folder, listing it fails with that errno, as
+    // a folder that may not be read does (root may read every folder).
+    std::function<int(const QString& dir)> listErrno;
+
+private:
+    std::optional<platform::FsStatus> injectedListFailure(const QString& dir, QList<platform::DirEntry>* entries);
 };
 
 } // namespace tavil::test

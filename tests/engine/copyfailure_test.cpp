@@ -1,15 +1,21 @@
 // A copy that does not end well leaves nothing behind and says what
 // happened: an abort pressed during a long copy stops it at once, and a
 // source that can't be read is named as such, not mistaken for a
-// write-protected disk.
+// write-protected disk; an entry that is no file at all is named as such,
+// and an output folder that went away is named as missing.
 
 #include "engine/operations.h"
 #include "tests/common/opfixture.h"
 
 #include <gtest/gtest.h>
 
+#include <QFile>
+
 #include <cerrno>
 #include <string_view>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tavil::test {
 namespace {
@@ -162,6 +168,131 @@ TEST(CopyFailureTest, UnreadableSourceIsNamedAsUnreadable)
         EXPECT_EQ(b.dialogs.shown[0].title, QStringLiteral(u"ファイルの読み取りエラー"));
         EXPECT_EQ(b.dialogs.shown[0].style, 16);
         EXPECT_TRUE(out.list().isEmpty()) << out.list().join(u' ').toStdString();
+        EXPECT_EQ(b.dir.list(), QStringList{QStringLiteral("a.txt")});
+        EXPECT_EQ(b.dir.read(QStringLiteral("a.txt")), "a");
+    }
+}
+
+// An entry of the list that is no plain file: a FIFO (reading it would block),
+// a folder, a link to a device and a link that leads round in a loop. Each
+// operation that copies it names it and says it is no file it can copy; the
+// run stops, nothing reaches the output folder and the entry stays.
+TEST(CopyFailureTest, EntryThatIsNoFileIsNamed)
+{
+    enum class Kind { Fifo, Folder, DeviceLink, LinkLoop };
+    const struct {
+        const char* name;
+        Kind kind;
+    } kinds[] = {
+        {"fifo", Kind::Fifo},
+        {"folder", Kind::Folder},
+        {"linkToDevice", Kind::DeviceLink},
+        {"linkLoop", Kind::LinkLoop},
+    };
+    struct Op {
+        const char* name;
+        OperationParams params;
+        bool acrossFileSystems;
+    };
+    const Op ops[] = {
+        {"copyTab", engine::FNameCopyParams{}, false},
+        {"moveTabAcrossFileSystems", moveMode(), true},
+        {"extensionToOutFolder", toDat(), false},
+    };
+    const QString text = QStringLiteral(u"\r\n\r\nコピーできるファイルではありません。\r\n"
+                                        u"フォルダ、デバイス、名前付きパイプ、循環したリンクはコピーできません。");
+    for (const auto& k : kinds) {
+        for (const Op& op : ops) {
+            // Moved across file systems, a link is made anew as a link.
+            if (op.acrossFileSystems && (k.kind == Kind::DeviceLink || k.kind == Kind::LinkLoop))
+                continue;
+            SCOPED_TRACE(std::string(k.name) + ", " + op.name);
+            RunBench b;
+            TempDir out;
+            const QString entry = b.dir.file(QStringLiteral("x"));
+            const QByteArray raw = QFile::encodeName(entry);
+            switch (k.kind) {
+            case Kind::Fifo:
+                ASSERT_EQ(::mkfifo(raw.constData(), 0600), 0);
+                break;
+            case Kind::Folder:
+                b.dir.createDir(QStringLiteral("x"));
+                break;
+            case Kind::DeviceLink:
+                ASSERT_EQ(::symlink("/dev/null", raw.constData()), 0);
+                break;
+            case Kind::LinkLoop:
+                ASSERT_EQ(::symlink("x", raw.constData()), 0);
+                break;
+            }
+            if (op.acrossFileSystems)
+                b.fs.injectErrno = [](const char* call, const QString&) {
+                    return std::string_view(call) == "renameat2" ? EXDEV : 0;
+                };
+            b.ctx.objList = {QStringLiteral("x")};
+            b.ctx.outFolder = out.folder();
+            b.ctx.outputButtonPressed = true;
+
+            EXPECT_TRUE(engine::runOperation(b.ctx, op.params));
+
+            ASSERT_EQ(b.dialogs.shown.size(), 1);
+            EXPECT_EQ(b.dialogs.shown[0].text, entry + text);
+            EXPECT_EQ(b.dialogs.shown[0].title, QStringLiteral(u"ファイルのコピーエラー"));
+            EXPECT_EQ(b.dialogs.shown[0].style, 16);
+            EXPECT_TRUE(out.list().isEmpty()) << out.list().join(u' ').toStdString();
+            struct stat st;
+            EXPECT_EQ(::lstat(raw.constData(), &st), 0);
+        }
+    }
+}
+
+// The output folder is removed while a file is being copied into it: the
+// run stops with "path not found" naming that folder, not with a
+// write-protected disk (an unnamed file in a removed folder fails with EPERM
+// on ext4), and the source is whole.
+TEST(CopyFailureTest, OutputFolderRemovedDuringACopyIsNamedAsNotFound)
+{
+    struct Case {
+        const char* name;
+        OperationParams params;
+        bool acrossFileSystems;
+        int injected; // the errno the making of the file meets, 0: the real one
+    };
+    const Case cases[] = {
+        {"copyTab", engine::FNameCopyParams{}, false, 0},
+        {"copyTabWhateverTheFileSystemSays", engine::FNameCopyParams{}, false, EPERM},
+        {"moveTabAcrossFileSystems", moveMode(), true, 0},
+        {"extensionToOutFolder", toDat(), false, 0},
+        {"attributeToOutFolder", readOnly(), false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        RunBench b;
+        TempDir parent;
+        const QString out = parent.createDir(QStringLiteral("out"));
+        b.dir.createFile(QStringLiteral("a.txt"), "a");
+        b.fs.injectErrno = [&](const char* call, const QString& path) {
+            if (c.acrossFileSystems && std::string_view(call) == "renameat2")
+                return EXDEV;
+            if (std::string_view(call) == "open" && path == out) {
+                // The copy has begun: its temporary file is made next.
+                EXPECT_EQ(::rmdir(QFile::encodeName(out).constData()), 0);
+                return c.injected;
+            }
+            return 0;
+        };
+        b.ctx.objList = {QStringLiteral("a.txt")};
+        b.ctx.outFolder = out + u'/';
+        b.ctx.outputButtonPressed = true;
+
+        EXPECT_TRUE(engine::runOperation(b.ctx, c.params));
+
+        ASSERT_EQ(b.dialogs.shown.size(), 1);
+        EXPECT_EQ(b.dialogs.shown[0].text,
+                  QStringLiteral(u"ｴﾗｰ番号  76 でｴﾗｰが発生しました。\rパスが見つかりません。\r") + out + u'/');
+        EXPECT_EQ(b.dialogs.shown[0].title, QStringLiteral(u"ｴﾗｰ"));
+        EXPECT_EQ(b.dialogs.shown[0].style, 16);
+        EXPECT_TRUE(parent.list().isEmpty());
         EXPECT_EQ(b.dir.list(), QStringList{QStringLiteral("a.txt")});
         EXPECT_EQ(b.dir.read(QStringLiteral("a.txt")), "a");
     }

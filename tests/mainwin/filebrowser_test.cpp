@@ -8,6 +8,7 @@
 #include "tests/common/qtprint.h"
 #include "tests/common/rawbytes.h"
 #include "tests/common/tempdir.h"
+#include "tests/common/testfs.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <memory>
 
 #include <sys/stat.h>
@@ -116,7 +118,7 @@ protected:
     QString folder(const QString& name) { return dir.createDir(name); }
 
     tavil::test::TempDir dir;
-    tavil::platform::LinuxFileSystem fs;
+    tavil::test::TestFileSystem fs;
     tavil::platform::MemorySettingsStore store;
     tavil::test::FakeDialogs dialogs;
     tavil::test::FakeClock clock;
@@ -460,6 +462,50 @@ TEST_F(FileBrowserTest, OpeningAFolderThatHasGoneShowsTheErrorAndDropsIt)
     EXPECT_TRUE(shownSubfolders(*browser).isEmpty());
 }
 
+// A folder that is there but may not be read (as root every folder may: the
+// refusal comes from the file system's seam) is named with that cause, not
+// as a failure to write; another failure names the folder after the
+// generic text. The browser stays where it was.
+TEST_F(FileBrowserTest, OpeningAFolderThatCannotBeReadNamesItAndWhy)
+{
+    const struct {
+        const char* name;
+        int sysErrno;
+        QString title;
+        QString cause; // after the folder's name
+    } cases[] = {
+        {"denied", EACCES, u"フォルダの読み取りエラー"_s,
+         u"\r\nを開くことができませんでした。\r\nフォルダのアクセス権を確認して下さい。"_s},
+        {"notPermitted", EPERM, u"フォルダの読み取りエラー"_s,
+         u"\r\nを開くことができませんでした。\r\nフォルダのアクセス権を確認して下さい。"_s},
+        {"ioError", EIO, kErrorTitle, {}},
+    };
+    const QString a = folder(u"a"_s);
+    const QString locked = folder(u"a/locked"_s);
+    dir.createFile(u"a/x.txt"_s);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs.listErrno = nullptr;
+        ASSERT_EQ(browser->setPath(a), Err::None);
+        dialogs.shown.clear();
+        fs.listErrno = [&](const QString& d) { return d.startsWith(locked) ? c.sysErrno : 0; };
+        DirList* list = browser->Dir1;
+        list->setCurrentRow(rowOf(list, u"locked"_s));
+        QTest::keyClick(list, Qt::Key_Return);
+
+        EXPECT_EQ(browser->path(), a);
+        EXPECT_EQ(shownFiles(*browser), QStringList{u"x.txt"_s});
+        ASSERT_EQ(dialogs.shown.size(), 1);
+        const QString want = c.cause.isEmpty()
+                                 ? u"ｴﾗｰ番号  75 でｴﾗｰが発生しました。\rパス名が無効です。\r"_s + locked
+                                 : locked + c.cause;
+        EXPECT_EQ(dialogs.shown[0].text, want);
+        EXPECT_EQ(dialogs.shown[0].title, c.title);
+        EXPECT_EQ(dialogs.shown[0].style, kCritical);
+        EXPECT_EQ(browser->strMsg(), want);
+    }
+}
+
 // ---- opening folders ---------------------------------------------------------
 
 TEST_F(FileBrowserTest, AnotherFolderSignalsAChangeAndAFailureChangesNothing)
@@ -528,6 +574,19 @@ protected:
     QString volA;
     QString volB;
 };
+
+TEST_F(DriveBoxTest, ADriveWhoseRootCannotBeReadSaysSoAndStays)
+{
+    fs.listErrno = [this](const QString& d) { return d.startsWith(volB) ? EACCES : 0; };
+    QTest::keyClick(browser->Drive1, Qt::Key_Down);
+    EXPECT_EQ(browser->path(), volA + u"/inside"_s);
+    EXPECT_EQ(browser->Drive1->currentText(), volA);
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].text,
+              volB + u"\r\nを開くことができませんでした。\r\nフォルダのアクセス権を確認して下さい。"_s);
+    EXPECT_EQ(dialogs.shown[0].title, u"フォルダの読み取りエラー"_s);
+    EXPECT_EQ(dialogs.shown[0].style, kExclamation);
+}
 
 TEST_F(DriveBoxTest, ChoosingADriveOpensItsRoot)
 {

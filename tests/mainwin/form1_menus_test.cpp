@@ -31,6 +31,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
 #include <optional>
 
@@ -469,6 +470,46 @@ TEST(Form1Shortcuts, AFolderOnAVolumeThatIsNotReadyIsOfferedForRemoval)
     EXPECT_EQ(b.form->browser().path(), b.dir.path());
 }
 
+// A shortcut whose folder is there but can't be opened (may not be read, or
+// fails to list): it is not called moved or deleted; the question says why
+// and has No as its default, so Enter keeps the shortcut.
+TEST(Form1Shortcuts, AFolderThatCannotBeOpenedIsNotCalledGone)
+{
+    const struct {
+        const char* name;
+        int sysErrno;
+        const char16_t* cause;
+    } cases[] = {
+        {"denied", EACCES, u"フォルダのアクセス権を確認して下さい。"},
+        {"ioError", EIO, u"パス名が無効です。"},
+    };
+    for (const auto& c : cases) {
+        for (const bool yes : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (yes ? ", removed" : ", kept"));
+            WindowBench b;
+            const QString locked = b.dir.createDir(QStringLiteral("locked"));
+            const QString other = b.dir.createDir(QStringLiteral("other"));
+            storeShortcuts(b.store, {locked, other});
+            b.startIn({});
+            b.fs.listErrno = [&](const QString& d) { return d.startsWith(locked) ? c.sysErrno : 0; };
+            if (yes)
+                b.dialogs.answers.push_back(platform::MsgButton::Yes);
+            b.form->mnuPopup2Short[0]->trigger();
+
+            ASSERT_EQ(b.dialogs.shown.size(), 1);
+            EXPECT_EQ(b.dialogs.shown[0].text, locked + u"\r\nを開くことができませんでした。\r\n"_qs
+                                                   + QString::fromUtf16(c.cause)
+                                                   + u"\r\nショートカットから削除してよろしいですか？"_qs);
+            EXPECT_EQ(b.dialogs.shown[0].title, QStringLiteral("Tavil"));
+            EXPECT_EQ(b.dialogs.shown[0].style, 36 + 256); // Yes/No, No the default
+            EXPECT_EQ(b.form->browser().path(), b.dir.path());
+            const QStringList left = yes ? QStringList{other} : QStringList{locked, other};
+            EXPECT_EQ(shownShortcuts(*b.form), left);
+            EXPECT_EQ(storedShortcuts(b.store).mid(0, left.size()), left);
+        }
+    }
+}
+
 // ---- New folder -------------------------------------------------------------
 
 TEST(Form1NewFolder, PromptsAndWhatIsMade)
@@ -477,6 +518,10 @@ TEST(Form1NewFolder, PromptsAndWhatIsMade)
     const QString invalid = u"フォルダ名には次の文字は使えません。\r\n        \\ / : , ; * ? \" < > |"_qs;
     const auto inUse = [](const QString& name) {
         return u"フォルダ名 "_qs + name + u" はすでに使われています。\r\n別の名前を入力してください。"_qs;
+    };
+    const auto tooLong = [](const QString& name) {
+        return u"フォルダ「"_qs + name
+               + u"」を作成できませんでした。\r\nフォルダ名が長すぎます。\r\n別の名前を入力してください。"_qs;
     };
     struct Case {
         const char* name;
@@ -496,6 +541,9 @@ TEST(Form1NewFolder, PromptsAndWhatIsMade)
         {"dotDotRefused", {"..", ""}, {first, invalid}, {"old"}},
         {"controlCharacterRefused", {"a\nb", ""}, {first, invalid}, {"old"}},
         {"invalidThenGood", {"/", "good"}, {first, invalid}, {"good", "old"}},
+        // Longer than a name may be: named and said so, then asked again.
+        {"tooLongThenEmpty", {QString(256, u'x'), ""}, {first, tooLong(QString(256, u'x'))}, {"old"}},
+        {"tooLongThenGood", {QString(300, u'あ'), "good"}, {first, tooLong(QString(300, u'あ'))}, {"good", "old"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -575,6 +623,19 @@ TEST(Form1HelpMenu, WebsiteOpensTheHomePage)
     EXPECT_TRUE(b.dialogs.shown.isEmpty());
 }
 
+TEST(Form1HelpMenu, WebsiteWithoutABrowserSaysSoAndNamesTheAddress)
+{
+    WindowBench b;
+    b.start();
+    b.desktop.openResult = false;
+    b.form->mnuHelpWebsite->trigger();
+    EXPECT_EQ(b.desktop.opened, QList<QUrl>{QUrl(QStringLiteral("https://tavil.example.org"))});
+    ASSERT_EQ(b.dialogs.shown.size(), 1);
+    EXPECT_EQ(b.dialogs.shown[0].text, u"ブラウザを起動できませんでした。\r\n次のページをブラウザで開いて下さい。\r\n"
+                                       u"https://tavil.example.org"_qs);
+    EXPECT_EQ(b.dialogs.shown[0].style, 16);
+}
+
 TEST(Form1HelpMenu, ManualEntriesOpenItsPagesOrTellItIsMissing)
 {
     const bool installed = !mainwin::HelpManual::folder().isEmpty();
@@ -600,7 +661,11 @@ TEST(Form1HelpMenu, ManualEntriesOpenItsPagesOrTellItIsMissing)
                 continue;
             }
             ASSERT_EQ(b.dialogs.shown.size(), 1);
-            EXPECT_EQ(b.dialogs.shown[0].text, u"ヘルプファイルが見つかりません。"_qs);
+            // Installed but not opened: no browser, and the page is named.
+            EXPECT_EQ(b.dialogs.shown[0].text,
+                      installed ? u"ブラウザを起動できませんでした。\r\n次のページをブラウザで開いて下さい。\r\n"_qs
+                                      + c.url.toLocalFile()
+                                : u"ヘルプファイルが見つかりません。"_qs);
             EXPECT_EQ(b.dialogs.shown[0].style, 16);
             EXPECT_FALSE(b.dialogs.shown[0].isInput);
         }

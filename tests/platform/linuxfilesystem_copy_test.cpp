@@ -3,11 +3,15 @@
 #include "tests/common/rawbytes.h"
 #include "tests/common/tempdir.h"
 
+#include <QDir>
+
 #include <gtest/gtest.h>
 
 #include <cerrno>
 
 #include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // A long copy reports its progress and can be stopped; stopped or failed,
 // it leaves nothing under the final name and no temporary file behind, and
@@ -268,6 +272,90 @@ TEST_F(CopyFailureTest, SaysWhichSideFailed)
             EXPECT_EQ(raw::names(dir.root() + "/out"), QList<QByteArray>());
             EXPECT_EQ(raw::names(dir.root()), (QList<QByteArray>{"out", "src.bin"}));
             EXPECT_TRUE(raw::read(QFile::encodeName(source)) == data);
+        }
+    }
+}
+
+// Only a plain file is copied. A FIFO, a folder, a link to a device and a
+// link loop are each refused before anything is opened for writing, and
+// said to be no file: the caller names the entry instead of a bare access
+// error. A failure of a plain file is no such refusal.
+TEST_F(CopyFailureTest, EntryThatIsNoFileIsSaidToBeSo)
+{
+    const QByteArray root = dir.root();
+    ASSERT_EQ(::mkfifo((root + "/fifo").constData(), 0600), 0);
+    ASSERT_TRUE(raw::makeDir(root + "/folder"));
+    ASSERT_EQ(::symlink("/dev/null", (root + "/device").constData()), 0);
+    ASSERT_EQ(::symlink("loop", (root + "/loop").constData()), 0);
+    ASSERT_EQ(::symlink("folder", (root + "/folderLink").constData()), 0);
+    ASSERT_TRUE(raw::makeFile(root + "/plain", "p"));
+    const struct {
+        const char* name;
+        bool notAFile;
+        int number;
+    } cases[] = {
+        {"fifo", true, 75},   {"folder", true, 75},     {"device", true, 75},
+        {"loop", true, 75},   {"folderLink", true, 75}, {"plain", false, 70},
+    };
+    for (const bool move : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(move ? "move " : "copy ") + c.name);
+            const QString source = dir.file(QString::fromLatin1(c.name));
+            const QString target = dir.file(u"out/copy"_s);
+            faults.rule = [&](const QString& made, const QString& path) {
+                if (move && made == u"renameat2")
+                    return EXDEV;
+                return made == u"open" && path == source ? EACCES : 0; // only the plain file gets there
+            };
+            // Moved across file systems, a link is made anew as a link.
+            if (move && c.name != std::string_view("fifo") && c.name != std::string_view("folder")
+                && c.name != std::string_view("plain"))
+                continue;
+            const FsStatus st = move ? fs.move(source, target) : fs.copy(source, target);
+            EXPECT_EQ(st.number(), c.number);
+            EXPECT_EQ(st.notAFile, c.notAFile);
+            EXPECT_TRUE(st.reading);
+            EXPECT_EQ(raw::names(root + "/out"), QList<QByteArray>());
+            struct stat lst;
+            EXPECT_EQ(::lstat((root + '/' + c.name).constData(), &lst), 0);
+        }
+    }
+}
+
+// The target folder is removed while it is held and a file is being copied
+// into it: "path not found", whichever way the file was being made, never a
+// write-protected disk (EPERM is what an unnamed file in a removed folder
+// meets on ext4).
+TEST_F(CopyFailureTest, TargetFolderRemovedWhileHeldIsPathNotFound)
+{
+    const QString source = dir.file(u"src.txt"_s);
+    ASSERT_TRUE(raw::makeFile(QFile::encodeName(source), "data"));
+    const QString targetFolder = dir.file(u"out"_s);
+    const struct {
+        const char* name;
+        int openErrno; // what making the unnamed file meets; 0 = the real call
+    } cases[] = {
+        {"realCall", 0},
+        {"noUnnamedFiles", EOPNOTSUPP}, // a hidden named file, in a removed folder
+        {"eperm", EPERM},
+    };
+    for (const bool move : {false, true}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(move ? "move " : "copy ") + c.name);
+            ASSERT_TRUE(QDir().mkpath(targetFolder));
+            const FolderHold hold = fs.holdFolder(targetFolder);
+            ASSERT_EQ(::rmdir(QFile::encodeName(targetFolder).constData()), 0);
+            faults.rule = [&](const QString& made, const QString& path) {
+                if (move && made == u"renameat2")
+                    return EXDEV;
+                return made == u"open" && path == targetFolder ? c.openErrno : 0;
+            };
+            const FsStatus st = move ? fs.move(source, targetFolder + u"/a.txt"_s)
+                                     : fs.copy(source, targetFolder + u"/a.txt"_s);
+            EXPECT_EQ(st.number(), 76);
+            EXPECT_FALSE(st.reading);
+            EXPECT_EQ(raw::read(QFile::encodeName(source)), "data");
+            EXPECT_EQ(raw::names(dir.root()), QList<QByteArray>{"src.txt"});
         }
     }
 }

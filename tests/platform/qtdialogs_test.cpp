@@ -103,6 +103,9 @@ TEST(QtDialogs, ButtonsAndIconsPerStyle)
         {49, QMessageBox::Warning, 2, Qt::Key_Escape, MsgButton::Cancel},
         {64, QMessageBox::Information, 1, Qt::Key_Escape, MsgButton::Ok},
         {68, QMessageBox::Information, 2, Qt::Key_Return, MsgButton::Yes},
+        // The second button as the default: Enter answers No or Cancel.
+        {36 + 256, QMessageBox::Question, 2, Qt::Key_Return, MsgButton::No},
+        {33 + 256, QMessageBox::Question, 2, Qt::Key_Return, MsgButton::Cancel},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.style);

@@ -1,6 +1,7 @@
 #include "support/jamap.h"
 
 #include <gtest/gtest.h>
+#include <unicode/uchar.h>
 
 #include <string_view>
 
@@ -27,6 +28,11 @@ const MapCase kCases[] = {
     {"lowerAscii", JaMapping::LowerCase, u"ABC Def", u"abc def"},
     {"lowerFullWidthLatin", JaMapping::LowerCase, u"ＡＢＣＺ", u"ａｂｃｚ"},
     {"lowerCyrillic", JaMapping::LowerCase, u"АЯ", u"ая"},
+    // Single mappings that Qt's own per-character mapping leaves out.
+    {"lowerDottedCapitalI", JaMapping::LowerCase, u"İSTANBUL", u"istanbul"},
+    {"upperYpogegrammeni", JaMapping::UpperCase, u"ᾳῃῳᾀᾷ", u"ᾼῌῼᾈᾷ"},
+    {"lowerProsgegrammeni", JaMapping::LowerCase, u"ᾼῌῼᾈ", u"ᾳῃῳᾀ"},
+    {"upperKeepsDotlessAndFinalSigma", JaMapping::UpperCase, u"ıς", u"IΣ"},
 
     // Half width.
     {"halfAsciiBlock", JaMapping::HalfWidth,
@@ -70,6 +76,30 @@ TEST(JaMap, MapsEachTextAsTheLocaleDoes)
         const QString in = QString::fromUtf16(c.in.data(), static_cast<qsizetype>(c.in.size()));
         const QString out = QString::fromUtf16(c.out.data(), static_cast<qsizetype>(c.out.size()));
         EXPECT_EQ(jaMapString(in, c.mapping), out);
+    }
+}
+
+// Every code point, each plane included, maps to what Unicode's simple
+// upper- and lower-case fields give it.
+TEST(JaMap, CaseOfEachCodePointIsTheSimpleMapping)
+{
+    int wrong = 0;
+    for (char32_t c = 0; c <= 0x10FFFF && wrong < 10; ++c) {
+        if (c >= 0xD800 && c <= 0xDFFF)
+            continue;
+        const QString in = QString::fromUcs4(&c, 1);
+        const char32_t upper = static_cast<char32_t>(u_toupper(static_cast<UChar32>(c)));
+        const char32_t lower = static_cast<char32_t>(u_tolower(static_cast<UChar32>(c)));
+        const QString wantUpper = QString::fromUcs4(&upper, 1);
+        const QString wantLower = QString::fromUcs4(&lower, 1);
+        if (jaMapString(in, JaMapping::UpperCase) != wantUpper) {
+            ADD_FAILURE() << "upper U+" << std::hex << static_cast<unsigned>(c);
+            ++wrong;
+        }
+        if (jaMapString(in, JaMapping::LowerCase) != wantLower) {
+            ADD_FAILURE() << "lower U+" << std::hex << static_cast<unsigned>(c);
+            ++wrong;
+        }
     }
 }
 
