@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-namespace tavil::mainwin {
+namespace tavil::support {
 
 // Sorts names as the browser's lists show them: letter case aside (each
 // character case-folded), then, for names that differ only in case, by
@@ -10,4 +10,4 @@ namespace tavil::mainwin {
 // A big list is sorted on several threads.
 void sortNamesIgnoringCase(QStringList& names);
 
-} // namespace tavil::mainwin
+} // namespace tavil::support

@@ -1,4 +1,4 @@
-#include "mainwin/namesort.h"
+#include "support/namesort.h"
 
 #include "tests/common/qtprint.h"
 
@@ -11,7 +11,7 @@
 #include <random>
 
 using namespace Qt::Literals::StringLiterals;
-using tavil::mainwin::sortNamesIgnoringCase;
+using tavil::support::sortNamesIgnoringCase;
 
 TEST(NameSort, IgnoresLetterCaseAndKeepsOneOrderForNamesThatDifferOnlyInIt)
 {

@@ -1,4 +1,4 @@
-#include "mainwin/namesort.h"
+#include "support/namesort.h"
 
 #include <QChar>
 
@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-namespace tavil::mainwin {
+namespace tavil::support {
 
 namespace {
 
@@ -106,4 +106,4 @@ void sortNamesIgnoringCase(QStringList& names)
     names = std::move(sorted);
 }
 
-} // namespace tavil::mainwin
+} // namespace tavil::support
