@@ -1,22 +1,15 @@
 #include "quick/droppedpaths.h"
 
 #include "platform/fsname.h"
+#include "support/namesort.h"
 
 #include <QMimeData>
 #include <QSet>
 #include <QUrl>
 
-#include <algorithm>
-
 namespace tavil::quick {
 
 namespace {
-
-bool collectionOrder(const QString& a, const QString& b)
-{
-    const int c = a.compare(b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
-}
 
 // QUrl::toLocalFile decodes the path as UTF-8 and loses bytes that are not;
 // the path's percent-encoded form still has every byte.
@@ -65,8 +58,7 @@ void addToCollection(QStringList& collection, const QStringList& batch)
     }
     if (collection.size() == before)
         return;
-    std::sort(collection.begin() + before, collection.end(), collectionOrder);
-    std::inplace_merge(collection.begin(), collection.begin() + before, collection.end(), collectionOrder);
+    support::sortNamesIgnoringCase(collection, before);
 }
 
 } // namespace tavil::quick

@@ -60,10 +60,11 @@ Keys foldedKeys(const QStringList& names)
 
 } // namespace
 
-void sortNamesIgnoringCase(QStringList& names)
+void sortNamesIgnoringCase(QStringList& names, qsizetype alreadySorted)
 {
     const size_t count = size_t(names.size());
-    if (count < 2)
+    const size_t first = size_t(std::clamp<qsizetype>(alreadySorted, 0, names.size()));
+    if (count < 2 || first == count)
         return;
     const Keys keys = foldedKeys(names);
     std::vector<qsizetype> order(count);
@@ -74,30 +75,32 @@ void sortNamesIgnoringCase(QStringList& names)
         return c != 0 ? c < 0 : names.at(a) < names.at(b);
     };
 
+    // The names not in order yet, [first, count).
+    const size_t tail = count - first;
+    const auto at = [&order, first](size_t i) { return order.begin() + qsizetype(first + i); };
     const size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const size_t parts = count < kSpreadFrom ? 1 : std::min<size_t>(8, cores);
+    const size_t parts = tail < kSpreadFrom ? 1 : std::min<size_t>(8, cores);
     if (parts == 1) {
-        std::sort(order.begin(), order.end(), before);
+        std::sort(at(0), at(tail), before);
     } else {
         // Each part sorted on its own thread, then the sorted runs merged in
         // pairs until one is left.
-        const size_t step = (count + parts - 1) / parts;
+        const size_t step = (tail + parts - 1) / parts;
         std::vector<std::thread> threads;
-        for (size_t from = step; from < count; from += step)
-            threads.emplace_back([&order, &before, from, end = std::min(from + step, count)] {
-                std::sort(order.begin() + qsizetype(from), order.begin() + qsizetype(end), before);
+        for (size_t from = step; from < tail; from += step)
+            threads.emplace_back([&at, &before, from, end = std::min(from + step, tail)] {
+                std::sort(at(from), at(end), before);
             });
-        std::sort(order.begin(), order.begin() + qsizetype(std::min(step, count)), before);
+        std::sort(at(0), at(std::min(step, tail)), before);
         for (std::thread& t : threads)
             t.join();
-        for (size_t width = step; width < count; width *= 2) {
-            for (size_t from = 0; from + width < count; from += 2 * width) {
-                const auto first = order.begin() + qsizetype(from);
-                std::inplace_merge(first, first + qsizetype(width),
-                                   order.begin() + qsizetype(std::min(from + 2 * width, count)), before);
-            }
+        for (size_t width = step; width < tail; width *= 2) {
+            for (size_t from = 0; from + width < tail; from += 2 * width)
+                std::inplace_merge(at(from), at(from + width), at(std::min(from + 2 * width, tail)), before);
         }
     }
+    if (first > 0)
+        std::inplace_merge(order.begin(), at(0), order.end(), before);
 
     QStringList sorted;
     sorted.reserve(names.size());
