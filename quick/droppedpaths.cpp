@@ -4,8 +4,9 @@
 #include "support/namesort.h"
 
 #include <QMimeData>
-#include <QSet>
 #include <QUrl>
+
+#include <algorithm>
 
 namespace tavil::quick {
 
@@ -45,20 +46,15 @@ QStringList droppedPaths(const QMimeData* data)
 
 void addToCollection(QStringList& collection, const QStringList& batch)
 {
+    if (batch.isEmpty())
+        return;
+    const qsizetype before = collection.size();
+    collection += batch;
+    support::sortNamesIgnoringCase(collection, before);
     // One drop can name a path twice, and the collection may hold it already;
     // a second entry would make the operations act on a name that is gone.
-    QSet<QString> held(collection.cbegin(), collection.cend());
-    held.reserve(collection.size() + batch.size());
-    const qsizetype before = collection.size();
-    for (const QString& path : batch) {
-        if (!held.contains(path)) {
-            held.insert(path);
-            collection.append(path);
-        }
-    }
-    if (collection.size() == before)
-        return;
-    support::sortNamesIgnoringCase(collection, before);
+    // In this order the same path lies next to itself.
+    collection.erase(std::unique(collection.begin(), collection.end()), collection.end());
 }
 
 } // namespace tavil::quick

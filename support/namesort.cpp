@@ -21,40 +21,88 @@ constexpr size_t kSpreadFrom = 16384;
 struct Keys {
     std::vector<char16_t> text;
     std::vector<size_t> starts; // one more than there are names
+    // What every key begins with (the folder of dropped paths, say): it
+    // decides nothing, so comparisons start after it.
+    size_t common = 0;
 
     std::u16string_view at(qsizetype i) const
     {
-        return {text.data() + starts[size_t(i)], starts[size_t(i) + 1] - starts[size_t(i)]};
+        const size_t from = starts[size_t(i)] + common;
+        return {text.data() + from, starts[size_t(i) + 1] - from};
     }
 };
 
-Keys foldedKeys(const QStringList& names)
+size_t commonPrefix(const Keys& keys)
 {
-    Keys keys;
-    size_t total = 0;
-    for (const QString& name : names)
-        total += size_t(name.size());
-    keys.text.reserve(total);
-    keys.starts.reserve(size_t(names.size()) + 1);
-    for (const QString& name : names) {
-        keys.starts.push_back(keys.text.size());
+    const size_t count = keys.starts.size() - 1;
+    if (count < 2)
+        return 0;
+    const std::u16string_view first = keys.at(0);
+    size_t common = first.size();
+    for (size_t i = 1; i < count && common > 0; ++i) {
+        const std::u16string_view other = keys.at(qsizetype(i));
+        const size_t n = std::min(common, other.size());
+        size_t k = 0;
+        while (k < n && first[k] == other[k])
+            ++k;
+        common = k;
+    }
+    return common;
+}
+
+// Folds names[from, to) into their places in the buffer. A folded
+// character keeps its length (a pair stays a pair), so every key has the
+// length of its name and its place is known before it is made.
+void foldInto(const QStringList& names, Keys& keys, size_t from, size_t to)
+{
+    for (size_t k = from; k < to; ++k) {
+        const QString& name = names.at(qsizetype(k));
+        const char16_t* in = reinterpret_cast<const char16_t*>(name.constData());
+        char16_t* out = keys.text.data() + keys.starts[k];
         const qsizetype n = name.size();
         for (qsizetype i = 0; i < n; ++i) {
-            const char16_t c = name[i].unicode();
+            const char16_t c = in[i];
             if (c < 0x80) {
-                keys.text.push_back(c >= u'A' && c <= u'Z' ? char16_t(c + 0x20) : c);
-            } else if (QChar::isHighSurrogate(c) && i + 1 < n && name[i + 1].isLowSurrogate()) {
-                const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(c, name[i + 1].unicode()));
-                keys.text.push_back(QChar::highSurrogate(folded));
-                keys.text.push_back(QChar::lowSurrogate(folded));
+                out[i] = c >= u'A' && c <= u'Z' ? char16_t(c + 0x20) : c;
+            } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) {
+                const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(c, in[i + 1]));
+                out[i] = QChar::highSurrogate(folded);
+                out[i + 1] = QChar::lowSurrogate(folded);
                 ++i;
             } else {
                 // A lone surrogate (a byte of a name that is not UTF-8) has no case.
-                keys.text.push_back(QChar::toCaseFolded(c));
+                out[i] = QChar::toCaseFolded(c);
             }
         }
     }
-    keys.starts.push_back(keys.text.size());
+}
+
+Keys foldedKeys(const QStringList& names, size_t parts)
+{
+    Keys keys;
+    const size_t count = size_t(names.size());
+    keys.starts.resize(count + 1);
+    size_t total = 0;
+    for (size_t k = 0; k < count; ++k) {
+        keys.starts[k] = total;
+        total += size_t(names.at(qsizetype(k)).size());
+    }
+    keys.starts[count] = total;
+    keys.text.resize(total);
+    if (parts == 1) {
+        foldInto(names, keys, 0, count);
+    } else {
+        const size_t step = (count + parts - 1) / parts;
+        std::vector<std::thread> threads;
+        for (size_t from = step; from < count; from += step)
+            threads.emplace_back([&names, &keys, from, end = std::min(from + step, count)] {
+                foldInto(names, keys, from, end);
+            });
+        foldInto(names, keys, 0, std::min(step, count));
+        for (std::thread& t : threads)
+            t.join();
+    }
+    keys.common = commonPrefix(keys);
     return keys;
 }
 
@@ -66,7 +114,10 @@ void sortNamesIgnoringCase(QStringList& names, qsizetype alreadySorted)
     const size_t first = size_t(std::clamp<qsizetype>(alreadySorted, 0, names.size()));
     if (count < 2 || first == count)
         return;
-    const Keys keys = foldedKeys(names);
+    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    const size_t tail = count - first;
+    const size_t parts = tail < kSpreadFrom ? 1 : std::min<size_t>(8, cores);
+    const Keys keys = foldedKeys(names, count < kSpreadFrom ? 1 : std::min<size_t>(8, cores));
     std::vector<qsizetype> order(count);
     for (size_t i = 0; i < count; ++i)
         order[i] = qsizetype(i);
@@ -76,10 +127,7 @@ void sortNamesIgnoringCase(QStringList& names, qsizetype alreadySorted)
     };
 
     // The names not in order yet, [first, count).
-    const size_t tail = count - first;
     const auto at = [&order, first](size_t i) { return order.begin() + qsizetype(first + i); };
-    const size_t cores = std::max(1u, std::thread::hardware_concurrency());
-    const size_t parts = tail < kSpreadFrom ? 1 : std::min<size_t>(8, cores);
     if (parts == 1) {
         std::sort(at(0), at(tail), before);
     } else {

@@ -290,6 +290,7 @@ TEST_F(QuickWindow, DropsAreCollected)
         {"letterCaseCounts", QuickMode::Files, {{a}, {upperA}}, {upperA, a}},
         {"sortedLetterCaseIgnored", QuickMode::Files, {{c, b}, {a}}, {a, b, c}},
         {"oneDropNamesAPathOnce", QuickMode::Files, {{b, a, b}}, {a, b}},
+        {"againBesideItsOtherCase", QuickMode::Files, {{a, upperA, b}, {b, a}}, {upperA, a, b}},
         {"foldersAccumulate", QuickMode::Folders, {{c}, {a}}, {a, c}},
         {"deleteReplaces", QuickMode::Delete, {{a, b}, {c}}, {c}},
     };
