@@ -14,5 +14,8 @@ inline const QString kClashNotCopied = QStringLiteral(u"のファイルをコピ
 inline const QString kSetOutFolder = QStringLiteral(u"出力先フォルダを設定して下さい。");
 inline const QString kErrorTitle = QStringLiteral(u"ｴﾗｰ");
 inline const QString kImportTitle = QStringLiteral(u"ファイル名のインポート");
+// A new name longer than the file system keeps.
+inline const QString kFileNameTooLong = QStringLiteral(u"ファイル名が長すぎます。");
+inline const QString kFolderNameTooLong = QStringLiteral(u"フォルダ名が長すぎます。");
 
 } // namespace tavil::engine::texts

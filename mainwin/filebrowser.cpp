@@ -5,7 +5,6 @@
 #include "engine/texts.h"
 #include "mainwin/browserpaths.h"
 #include "mainwin/inputfilters.h"
-#include "mainwin/namesort.h"
 #include "mainwin/services.h"
 #include "mainwin/twips.h"
 #include "platform/dialogs.h"
@@ -15,6 +14,7 @@
 #include "platform/settingsstore.h"
 #include "platform/volumes.h"
 #include "support/module1.h"
+#include "support/namesort.h"
 #include "support/settingsschema.h"
 
 #include <QDragEnterEvent>
@@ -173,7 +173,7 @@ QStringList FileBrowser::filesOf(const QList<platform::DirEntry>& entries) const
         if (everything || m_matcher.matches(e.name))
             names.append(e.name);
     }
-    sortNamesIgnoringCase(names);
+    support::sortNamesIgnoringCase(names);
     return names;
 }
 
@@ -186,7 +186,7 @@ QStringList FileBrowser::foldersOf(const QList<platform::DirEntry>& entries)
         if (e.isDir && !e.isSymlink && !e.isHidden && !e.isSystem)
             names.append(e.name);
     }
-    sortNamesIgnoringCase(names);
+    support::sortNamesIgnoringCase(names);
     return names;
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/errmsg.h"
 #include "engine/numbers.h"
+#include "engine/texts.h"
 #include "mainwin/filebrowser.h"
 #include "mainwin/form1.h"
 #include "mainwin/inputfilters.h"
@@ -105,7 +106,7 @@ QString makeDirFailure(const platform::FsStatus& status, const QString& destinat
     case EDQUOT:
         return QStringLiteral("ディスクの空き容量が不足しています。");
     case ENAMETOOLONG:
-        return QStringLiteral("フォルダ名が長すぎます。");
+        return engine::texts::kFolderNameTooLong;
     default:
         break;
     }

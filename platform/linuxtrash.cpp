@@ -186,16 +186,30 @@ FsStatus trashEntry(const Sys& sys, const Loc& loc)
     if (!nameToBytes(loc.path, &absolutePath) || !isAbsolute(absolutePath))
         return FsStatus{Err::BadName, 0, false};
 
-    QList<TrashCandidate> candidates;
     const QByteArray data = dataHome();
     if (!data.isEmpty() && makePath(data, 0700) == 0) {
         struct stat home;
-        if (::stat(data.constData(), &home) == 0 && home.st_dev == st.st_dev)
-            candidates.append({data + "/Trash", {}});
+        if (::stat(data.constData(), &home) == 0 && home.st_dev == st.st_dev) {
+            // A file of the data folder's own volume has that one trash: when
+            // it can't be used the file stays, rather than going to a trash at
+            // the top of the volume where the user would never look.
+            const QByteArray own = data + "/Trash";
+            struct stat existing;
+            if (::lstat(own.constData(), &existing) == 0 && !ownTrashFolder(own))
+                return FsStatus{Err::Access, ENOTDIR, false};
+            const int e = trashInto(sys, loc, absolutePath, {own, {}});
+            if (e == 0)
+                return {};
+            // The same device through another mount (a bind mount) can't be
+            // reached by a rename; its own top is tried below.
+            if (e != EXDEV)
+                return FsStatus{e == ENOENT ? Err::NotFound : Err::Access, e, false};
+        }
     }
     const QByteArray top = mountPointOf(absolutePath);
     const QByteArray topPrefix = top == "/" ? QByteArray() : top;
     const QByteArray uid = QByteArray::number(::getuid());
+    QList<TrashCandidate> candidates;
     struct stat shared;
     const QByteArray sharedTrash = topPrefix + "/.Trash";
     // The volume's shared trash counts only as a sticky folder that is not

@@ -1,9 +1,9 @@
 #include "quick/droppedpaths.h"
 
 #include "platform/fsname.h"
+#include "support/namesort.h"
 
 #include <QMimeData>
-#include <QSet>
 #include <QUrl>
 
 #include <algorithm>
@@ -11,12 +11,6 @@
 namespace tavil::quick {
 
 namespace {
-
-bool collectionOrder(const QString& a, const QString& b)
-{
-    const int c = a.compare(b, Qt::CaseInsensitive);
-    return c != 0 ? c < 0 : a < b;
-}
 
 // QUrl::toLocalFile decodes the path as UTF-8 and loses bytes that are not;
 // the path's percent-encoded form still has every byte.
@@ -52,21 +46,15 @@ QStringList droppedPaths(const QMimeData* data)
 
 void addToCollection(QStringList& collection, const QStringList& batch)
 {
+    if (batch.isEmpty())
+        return;
+    const qsizetype before = collection.size();
+    collection += batch;
+    support::sortNamesIgnoringCase(collection, before);
     // One drop can name a path twice, and the collection may hold it already;
     // a second entry would make the operations act on a name that is gone.
-    QSet<QString> held(collection.cbegin(), collection.cend());
-    held.reserve(collection.size() + batch.size());
-    const qsizetype before = collection.size();
-    for (const QString& path : batch) {
-        if (!held.contains(path)) {
-            held.insert(path);
-            collection.append(path);
-        }
-    }
-    if (collection.size() == before)
-        return;
-    std::sort(collection.begin() + before, collection.end(), collectionOrder);
-    std::inplace_merge(collection.begin(), collection.begin() + before, collection.end(), collectionOrder);
+    // In this order the same path lies next to itself.
+    collection.erase(std::unique(collection.begin(), collection.end()), collection.end());
 }
 
 } // namespace tavil::quick

@@ -159,7 +159,7 @@ Form4::~Form4()
 
 QuickTools Form4::tools()
 {
-    return QuickTools{m_services.fs, m_services.dialogs, *m_file, *m_host};
+    return QuickTools{m_services.fs, m_services.dialogs, m_services.desktop, *m_file, *m_host};
 }
 
 void Form4::buildMenu()

@@ -36,6 +36,14 @@ int toPixels(double twips)
     return int(std::lround(twips / twipsPerPixel()));
 }
 
+QSize screenTwips()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QSize pixels = screen ? screen->geometry().size() : QSize(1024, 768);
+    const double tpp = twipsPerPixel();
+    return QSize(int(std::lround(pixels.width() * tpp)), int(std::lround(pixels.height() * tpp)));
+}
+
 } // namespace
 
 void Form4::load()
@@ -63,8 +71,11 @@ void Form4::load()
         box->setEnabled(true);
 }
 
-void Form4::restorePlace(const QuickPos& pos)
+void Form4::restorePlace(const QuickPos& stored)
 {
+    // A damaged or foreign value (a height of 1e9) must not make a window
+    // millions of pixels tall.
+    const QuickPos pos = heldToScreen(stored, screenTwips());
     QPoint topLeft(toPixels(pos.left), toPixels(pos.top));
     // A place on no screen (one since unplugged, a damaged value) comes back
     // to the corner of the screen.

@@ -2,6 +2,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/filesystem.h"
+#include "platform/gui/delfile.h"
 #include "quick/folderlisting.h"
 #include "quick/quickhost.h"
 #include "support/cfile.h"
@@ -9,12 +10,24 @@
 
 #include <QSet>
 
+#include <cerrno>
+
 namespace tavil::quick {
 
 using platform::Attr::Archive;
 using platform::Attr::Hidden;
 using platform::Attr::ReadOnly;
 using platform::Attr::System;
+
+QString texts::trashStayedText(int tooLong, int unusable)
+{
+    QString text = QStringLiteral(u"ゴミ箱へ移せなかった %1 個のファイルは削除されずに残っています。").arg(tooLong + unusable);
+    if (tooLong > 0)
+        text += QStringLiteral(u"\r\nファイル名が長すぎてゴミ箱に記録できないもの: %1 個").arg(tooLong);
+    if (unusable > 0)
+        text += QStringLiteral(u"\r\nゴミ箱が使えない場所にあるもの: %1 個").arg(unusable);
+    return text;
+}
 
 QString patternOfBox(const QString& text)
 {
@@ -25,40 +38,37 @@ namespace {
 
 constexpr std::array<quint32, kAttributeCount> kAttributeBits{Archive, ReadOnly, Hidden, System};
 
+// What stayed behind because the trash would not take it.
+struct Stayed {
+    int tooLong = 0;  // the name does not fit the trash's record of it
+    int unusable = 0; // no trash for that place, or one that can't be used
+};
+
 // Into the trash. It only ever moves the file: a failure leaves it where it
 // was, never deleted for good instead.
-void trashFile(QuickTools& t, const QString& path)
+void trashFile(QuickTools& t, const QString& path, Stayed& stayed)
 {
-    if (!t.fs.exists(path)) {
-        t.host.beep();
-        t.dialogs.msgBox(texts::kNothingToDelete, texts::kDelFileTitle, platform::MsgStyle::Information);
-        return;
-    }
-    (void)t.fs.moveToTrash(path);
+    platform::FsStatus why;
+    if (platform::DelFile(t.fs, t.dialogs, t.desktop, path, &why) || why.err == platform::Err::NotFound)
+        return; // a file gone meanwhile has not stayed
+    if (why.sysErrno == ENAMETOOLONG)
+        ++stayed.tooLong;
+    else
+        ++stayed.unusable;
 }
 
-// For good. Read-only, system and hidden are cleared first, as the program
-// always has; a link carries none of them of its own, and clearing through it
-// would change its target, so a link is only removed. A file that can't be
-// removed gets its attributes back.
+// For good. Deleting needs only the folder's permission, so the file's own
+// mode and attributes are left alone: a second hard link elsewhere keeps
+// them, and a link's target is never reached.
 void removeFile(QuickTools& t, const QString& path)
 {
-    quint32 before = 0;
-    const bool clear = !t.fs.stat(path).isSymlink && t.fs.readAttributes(path, &before).ok();
-    if (clear) {
-        t.file.setFileName(path);
-        t.file.setReadOnly(false);
-        t.file.setSystem(false);
-        t.file.setHidden(false);
-    }
-    if (!t.fs.remove(path).ok() && clear)
-        (void)t.fs.writeAttributes(path, before & ~platform::Attr::Directory);
+    (void)t.fs.remove(path);
 }
 
-void deleteFile(QuickTools& t, const DeleteParams& p, const QString& path)
+void deleteFile(QuickTools& t, const DeleteParams& p, const QString& path, Stayed& stayed)
 {
     if (p.recycle)
-        trashFile(t, path);
+        trashFile(t, path, stayed);
     else
         removeFile(t, path);
 }
@@ -70,14 +80,14 @@ bool deletable(QuickTools& t, const QString& path)
     return t.file.Enabled();
 }
 
-void byName(QuickTools& t, const DeleteParams& p, const QString& folder, const QStringList& listing)
+void byName(QuickTools& t, const DeleteParams& p, const QString& folder, const QStringList& listing, Stayed& stayed)
 {
     const QSet<QString> dropped(p.collection.cbegin(), p.collection.cend());
     t.host.setProgressMax(int(listing.size()));
     for (qsizetype j = 0; j < listing.size(); ++j) {
         const QString path = folder + listing.at(j);
         if (dropped.contains(path) && deletable(t, path))
-            deleteFile(t, p, path);
+            deleteFile(t, p, path, stayed);
         t.host.setProgressValue(int(j));
     }
 }
@@ -101,14 +111,14 @@ bool attributesMatch(QuickTools& t, const DeleteParams& p, const QString& path)
     return !p.anyAttribute && tested > 0 && matched == tested;
 }
 
-void byAttributes(QuickTools& t, const DeleteParams& p)
+void byAttributes(QuickTools& t, const DeleteParams& p, Stayed& stayed)
 {
     const qsizetype n = p.collection.size();
     t.host.setProgressMax(int(n));
     for (qsizetype i = 0; i < n; ++i) {
         const QString& path = p.collection.at(i);
         if (deletable(t, path) && attributesMatch(t, p, path))
-            deleteFile(t, p, path);
+            deleteFile(t, p, path, stayed);
         t.host.setProgressValue(int(i));
     }
 }
@@ -128,7 +138,7 @@ bool dateMatches(support::cFile& times, const DeleteParams& p, const QString& pa
     return p.newer ? stamp > p.moment : stamp < p.moment;
 }
 
-void byDate(QuickTools& t, const DeleteParams& p)
+void byDate(QuickTools& t, const DeleteParams& p, Stayed& stayed)
 {
     support::cFile times(t.fs);
     const qsizetype n = p.collection.size();
@@ -136,7 +146,7 @@ void byDate(QuickTools& t, const DeleteParams& p)
     for (qsizetype i = 0; i < n; ++i) {
         const QString& path = p.collection.at(i);
         if (dateMatches(times, p, path) && deletable(t, path))
-            deleteFile(t, p, path);
+            deleteFile(t, p, path, stayed);
         t.host.setProgressValue(int(i));
     }
 }
@@ -169,23 +179,27 @@ void deleteByConditions(QuickTools& t, const DeleteParams& p)
     const QString folder = p.folder.endsWith(u'/') ? p.folder : p.folder + u'/';
 
     // An early stop leaves the progress display as it was.
+    Stayed stayed;
     switch (p.condition) {
     case DeleteCondition::Name:
-        byName(t, p, folder, names);
+        byName(t, p, folder, names, stayed);
         break;
     case DeleteCondition::Attributes:
         if (!anyTested(p)) {
             t.dialogs.msgBox(texts::kNoAttribute, texts::kDeleteTitle, platform::MsgStyle::Exclamation);
             return;
         }
-        byAttributes(t, p);
+        byAttributes(t, p, stayed);
         break;
     case DeleteCondition::Date:
-        byDate(t, p);
+        byDate(t, p, stayed);
         break;
     }
     t.host.setProgressValue(0);
     t.host.beep();
+    if (stayed.tooLong + stayed.unusable > 0)
+        t.dialogs.msgBox(texts::trashStayedText(stayed.tooLong, stayed.unusable), texts::kDeleteTitle,
+                         platform::MsgStyle::Exclamation);
 }
 
 } // namespace tavil::quick

@@ -36,7 +36,8 @@ struct DeleteParams {
 };
 
 // Deletes the dropped files that meet the condition, to the trash or for
-// good, after one confirmation. Folders, FIFOs and devices are never deleted;
+// good, after one confirmation; the files the trash would not take are
+// counted and reported at the end. Folders, FIFOs and devices are never deleted;
 // a link is removed itself, its target never touched. A file whose time or
 // attributes can't be read meets no condition, and an unknown time is never
 // earlier or later than anything.
@@ -50,8 +51,8 @@ namespace texts {
 inline const QString kDeleteTitle = QStringLiteral(u"ファイルの削除");
 inline const QString kDeleteQuestion = QStringLiteral(u"条件にあったファイルを削除します。\r\nよろしいですか？");
 inline const QString kNoAttribute = QStringLiteral(u"1つ以上チェックする必要があります。");
-inline const QString kNothingToDelete = QStringLiteral(u"削除対象が存在しません");
-inline const QString kDelFileTitle = QStringLiteral("DelFile");
+// After a run: how many files the trash would not take, and why.
+QString trashStayedText(int tooLong, int unusable);
 } // namespace texts
 
 } // namespace tavil::quick

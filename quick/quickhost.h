@@ -1,6 +1,7 @@
 #pragma once
 
 namespace tavil::platform {
+class Desktop;
 class Dialogs;
 class FileSystem;
 } // namespace tavil::platform
@@ -26,6 +27,7 @@ public:
 struct QuickTools {
     platform::FileSystem& fs;
     platform::Dialogs& dialogs;
+    platform::Desktop& desktop;
     support::classFile& file;
     QuickHost& host;
 };

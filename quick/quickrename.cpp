@@ -10,6 +10,7 @@
 #include "support/classfile.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace tavil::quick {
 
@@ -21,6 +22,12 @@ QString texts::clashText(const QString& newPath, const QString& oldPath)
 {
     return platform::visibleName(newPath) + QStringLiteral(u"\r\n と同名のファイルが存在するため\r\n")
          + platform::visibleName(oldPath) + QStringLiteral(u"\r\nの名前は変更できません。");
+}
+
+QString texts::tooLongText(const QString& newName, bool isFolder)
+{
+    return QStringLiteral(u"「%1」に名前を変更できませんでした。\r\n").arg(platform::visibleName(newName))
+         + (isFolder ? engine::texts::kFolderNameTooLong : engine::texts::kFileNameTooLong);
 }
 
 namespace {
@@ -46,7 +53,7 @@ void showGenericError(QuickTools& t, int number, const QString& detail = QString
 // Renames folder & oldName to folder & newName. A clash asks whether to go on;
 // any other failure ends the operation.
 Next renameIn(QuickTools& t, const QString& folder, const QString& oldName, const QString& newName,
-              const QString& title)
+              const QString& title, bool isFolder)
 {
     const QString from = folder + oldName;
     const QString to = folder + newName;
@@ -72,7 +79,10 @@ Next renameIn(QuickTools& t, const QString& folder, const QString& oldName, cons
         }
         return Next::Go;
     }
-    showGenericError(t, st.number());
+    if (st.sysErrno == ENAMETOOLONG)
+        t.dialogs.msgBox(texts::tooLongText(newName, isFolder), title, MsgStyle::Critical);
+    else
+        showGenericError(t, st.number());
     endBlock(t);
     return Next::Stop;
 }
@@ -113,7 +123,7 @@ void changeExtension(QuickTools& t, const QStringList& collection)
         if (t.file.Enabled()) {
             const QString folder = folderOf(entry);
             const QString newName = nameOf(pathWithExtension(entry, extension));
-            if (renameIn(t, folder, nameOf(entry), newName, texts::kExtTitle) == Next::Stop)
+            if (renameIn(t, folder, nameOf(entry), newName, texts::kExtTitle, false) == Next::Stop)
                 return;
         }
         t.host.setProgressValue(int(i));
@@ -156,7 +166,7 @@ void replaceInNames(QuickTools& t, const QStringList& collection, bool filesMode
         if (take) {
             const QString name = nameOf(entry);
             if (renameIn(t, folderOf(entry), name, replacedName(name, search, replacement, filesMode),
-                         texts::kReplaceTitle)
+                         texts::kReplaceTitle, !filesMode)
                 == Next::Stop)
                 return;
         }

@@ -29,6 +29,8 @@ inline const QString kCancelTitle = QStringLiteral("Cancel?");
 inline const QString kRefused = QStringLiteral(u"ﾌｧｲﾙ名には次の文字は使えません。\r\n        \\ / : , ; * ?\" < > |");
 // The clash message: the new path, then the old one.
 QString clashText(const QString& newPath, const QString& oldPath);
+// A new name the file system can't hold, named with its bytes visible.
+QString tooLongText(const QString& newName, bool isFolder);
 } // namespace texts
 
 } // namespace tavil::quick

@@ -27,6 +27,15 @@ QString measureText(double twips)
     return QString::number(twips, 'g', 7); // a single's precision
 }
 
+int heldMeasure(double twips, int screenExtent, double fallback)
+{
+    // Out of every range before it is made a whole number, which a value
+    // like 1e30 could not be.
+    if (!(twips >= 0 && twips <= screenExtent))
+        return int(fallback);
+    return keys::validGeometry(qint64(twips), screenExtent, int(fallback));
+}
+
 // A damaged count must not make the window read without end.
 constexpr int kMaxPatterns = 1000;
 
@@ -60,6 +69,16 @@ void saveQuickPos(platform::SettingsStore& store, const QuickPos& pos)
     const char* mode = pos.mode == QuickMode::Files ? "True" : pos.mode == QuickMode::Folders ? "False" : "Del";
     store.write(kSection, QString::fromLatin1(keys::QuickPos::tlBar), QString::fromLatin1(mode));
     store.write(kSection, QString::fromLatin1(keys::QuickPos::Trash), pos.trash ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+QuickPos heldToScreen(QuickPos pos, QSize screenTwips)
+{
+    const QuickPos defaults;
+    pos.left = heldMeasure(pos.left, screenTwips.width(), defaults.left);
+    pos.top = heldMeasure(pos.top, screenTwips.height(), defaults.top);
+    pos.width = heldMeasure(pos.width, screenTwips.width(), defaults.width);
+    pos.height = heldMeasure(pos.height, screenTwips.height(), defaults.height);
+    return pos;
 }
 
 QStringList loadFilePatterns(platform::SettingsStore& store)

@@ -2,6 +2,7 @@
 
 #include "quick/quicknames.h"
 
+#include <QSize>
 #include <QStringList>
 
 namespace tavil::platform {
@@ -24,6 +25,11 @@ struct QuickPos {
 // A stored value that is not a number reads as its default.
 QuickPos loadQuickPos(platform::SettingsStore& store);
 void saveQuickPos(platform::SettingsStore& store, const QuickPos& pos);
+
+// The place and size held to a screen of that size in twips, by the main
+// window's rule: a value below 0, beyond the screen or absurdly large takes
+// its default.
+QuickPos heldToScreen(QuickPos pos, QSize screenTwips);
 
 // The stored file patterns (section FilePatt) that follow "*.*" in the pattern
 // box, empty ones included. A count that is not a number reads as its default.

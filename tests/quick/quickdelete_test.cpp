@@ -3,7 +3,9 @@
 
 #include "tests/quick/quickfixture.h"
 
+#include "platform/filesystem.h"
 #include "quick/form4.h"
+#include "tests/common/datahomeguard.h"
 #include "tests/common/faults.h"
 #include "tests/common/fsprobe.h"
 #include "tests/common/rawbytes.h"
@@ -32,6 +34,7 @@ namespace tavil::test {
 namespace {
 
 const QString kQuestion = u"ファイルの削除|条件にあったファイルを削除します。\r\nよろしいですか？"_s;
+const QString kStayedPrefix = u"ゴミ箱へ移せなかった "_s;
 
 // dir1: a.txt, b.doc, a hidden .h.txt, a read-only r.txt; dir2: c.txt.
 class QuickDelete : public QuickFixture {
@@ -314,7 +317,73 @@ TEST_F(QuickDelete, ToTheTrashNeverForGood)
     run();
     EXPECT_TRUE(dir.exists(u"dir1/b.doc"_s));
     EXPECT_FALSE(faults.called(u"unlink"_s));
-    EXPECT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(boxes(), (QStringList{kQuestion, u"ファイルの削除|"_s + kStayedPrefix
+                                                   + u"1 個のファイルは削除されずに残っています。\r\n"
+                                                     u"ゴミ箱が使えない場所にあるもの: 1 個"_s}));
+}
+
+// A trash that won't take a file leaves it, and the run ends by saying how
+// many stayed and why; the files the trash took are gone.
+TEST_F(QuickDelete, WhatTheTrashRefusedStaysAndIsCounted)
+{
+    const QString longName = QString(247, u'x') + u".txt"_s; // no room for ".trashinfo"
+    const struct {
+        const char* name;
+        bool trashIsAFile;
+        QStringList left;
+        QString told;
+    } cases[] = {
+        {"trashIsAFile", true, {u".h.txt"_s, u"a.txt"_s, u"b.doc"_s, u"r.txt"_s, longName, u"c.txt"_s},
+         kStayedPrefix + u"3 個のファイルは削除されずに残っています。\r\n"
+                         u"ゴミ箱が使えない場所にあるもの: 3 個"_s},
+        {"nameTooLongForItsRecord", false, {u".h.txt"_s, u"b.doc"_s, longName, u"c.txt"_s},
+         kStayedPrefix + u"1 個のファイルは削除されずに残っています。\r\n"
+                         u"ファイル名が長すぎてゴミ箱に記録できないもの: 1 個"_s},
+    };
+    const QString lengthy = dir.createFile(u"dir1/"_s + longName, "long");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir data;
+        const DataHomeGuard home(data.root());
+        if (c.trashIsAFile)
+            data.createFile(u"Trash"_s, "not a folder");
+        openAndDrop(all() << lengthy);
+        window->Check1->setChecked(true);
+        typePattern(u"*.txt"_s);
+        run();
+        EXPECT_EQ(left(), c.left);
+        EXPECT_EQ(boxes(), (QStringList{kQuestion, u"ファイルの削除|"_s + c.told}));
+        EXPECT_EQ(dialogs.shown.last().style, 48);
+        EXPECT_EQ(data.read(u"Trash"_s).isEmpty(), !c.trashIsAFile);
+        window.reset();
+    }
+}
+
+// Deleting needs only the folder's permission: the file's mode and
+// attributes, which a second hard link elsewhere shares, stay as they were.
+TEST_F(QuickDelete, ASecondHardLinkKeepsItsModeAndAttributes)
+{
+    const QByteArray link = QFile::encodeName(dir.file(u"dir2/r-again.txt"_s));
+    ASSERT_EQ(::link(QFile::encodeName(r).constData(), link.constData()), 0);
+    const bool xattrs = userXattrsWork(dir.path());
+    if (xattrs) {
+        ::chmod(QFile::encodeName(r).constData(), 0644);
+        ASSERT_TRUE(fs.writeAttributes(r, platform::Attr::ReadOnly | platform::Attr::Hidden | platform::Attr::System).ok());
+    }
+    openAndDrop(all());
+    chooseTab(1);
+    window->Check2[1]->setChecked(true); // read-only, wanted set
+    window->Check3[1]->setChecked(true);
+    run();
+    EXPECT_FALSE(dir.exists(u"dir1/r.txt"_s));
+    const QString again = QFile::decodeName(link);
+    EXPECT_EQ(statOf(again).st_mode & 0777, 0444u);
+    if (xattrs) {
+        quint32 attrs = 0;
+        ASSERT_TRUE(fs.readAttributes(again, &attrs).ok());
+        EXPECT_EQ(attrs & (platform::Attr::ReadOnly | platform::Attr::Hidden | platform::Attr::System),
+                  platform::Attr::ReadOnly | platform::Attr::Hidden | platform::Attr::System);
+    }
 }
 
 TEST_F(QuickDelete, FailedRemoveKeepsTheAttributes)

@@ -7,6 +7,7 @@
 #include "platform/gui/qtdialogs.h"
 #include "quick/form4.h"
 #include "tests/common/rawbytes.h"
+#include "tests/common/tempdir.h"
 
 #include <QAbstractButton>
 #include <QInputDialog>
@@ -264,6 +265,54 @@ TEST_F(QuickRename, FoldersModeStopsAtAFolderThatIsGone)
     EXPECT_EQ(names(), QStringList{u"old_b"_s}); // stopped
     EXPECT_TRUE(window->collection().isEmpty());
     EXPECT_EQ(desktop.beeps, 1);
+}
+
+// A new name longer than the file system keeps is named, with what is wrong
+// with it, and ends the operation as any other failure does.
+TEST_F(QuickRename, NameTooLongIsSaidSo)
+{
+    const QString longText(256, u'n');
+    const struct {
+        const char* name;
+        QuickMode mode;
+        bool folder;
+        QStringList inputs;
+        QString newName;
+        QString text;
+        QString title;
+    } cases[] = {
+        {"extension", QuickMode::Files, false, {longText}, u"a."_s + longText,
+         u"ファイル名が長すぎます。"_s, u"拡張子変更"_s},
+        {"fileName", QuickMode::Files, false, {u"a"_s, longText}, longText + u".txt"_s,
+         u"ファイル名が長すぎます。"_s, u"文字列置換"_s},
+        {"folderName", QuickMode::Folders, true, {u"a"_s, longText}, longText + u".txt"_s,
+         u"フォルダ名が長すぎます。"_s, u"文字列置換"_s},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TempDir here;
+        const QString item = c.folder ? here.createDir(u"a.txt"_s) : here.createFile(u"a.txt"_s, "A");
+        const QString later = here.createFile(u"b.txt"_s, "B");
+        desktop.beeps = 0;
+        dialogs.shown.clear();
+        open();
+        setMode(c.mode);
+        drop({item, later});
+        dialogs.inputs = {c.inputs.cbegin(), c.inputs.cend()};
+        if (c.inputs.size() == 1)
+            window->mnuChangeExp_Click();
+        else
+            window->mnuChangeReplace_Click();
+        ASSERT_EQ(dialogs.shown.size(), c.inputs.size() + 1);
+        const ShownBox& box = dialogs.shown.last();
+        EXPECT_EQ(box.text, u"「"_s + c.newName + u"」に名前を変更できませんでした。\r\n"_s + c.text);
+        EXPECT_EQ(box.title, c.title);
+        EXPECT_EQ(box.style, 16);
+        EXPECT_EQ(here.list(), (QStringList{u"a.txt"_s, u"b.txt"_s})) << "stopped there";
+        EXPECT_TRUE(window->collection().isEmpty());
+        EXPECT_EQ(desktop.beeps, 1);
+        window.reset();
+    }
 }
 
 // Runs each step on the box in front, one after the other, while the

@@ -15,11 +15,13 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QScreen>
 #include <QTabBar>
 #include <QTest>
 #include <QTimeEdit>
@@ -154,6 +156,43 @@ TEST_F(QuickWindow, StoredPlaceAndSizeInTwips)
     EXPECT_EQ(open().pos(), QPoint(0, 0));
 }
 
+// Stored values far off the screen (a damaged file, another machine's) give
+// a window on the screen, each value its default.
+TEST_F(QuickWindow, StoredPlaceAndSizeHeldToTheScreen)
+{
+    const struct {
+        const char* name;
+        const char* left;
+        const char* top;
+        const char* width;
+        const char* height;
+    } cases[] = {
+        {"tallerThanAnyScreen", "1500", "750", "4500", "1e9"},
+        {"widerThanAnyScreen", "1500", "750", "1e30", "3000"},
+        {"placedFarAway", "1e9", "4e9", "4500", "3000"},
+        {"negative", "-3000", "-1", "-4500", "-3000"},
+    };
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        storeQuickPos(store, keys::Left, QString::fromLatin1(c.left));
+        storeQuickPos(store, keys::Top, QString::fromLatin1(c.top));
+        storeQuickPos(store, keys::Width, QString::fromLatin1(c.width));
+        storeQuickPos(store, keys::Height, QString::fromLatin1(c.height));
+        const QRect frame = open().frameGeometry();
+        EXPECT_TRUE(screen.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x"
+                                            << frame.height();
+        // Values that were fine are kept.
+        if (QByteArray(c.left) == "1500") {
+            EXPECT_EQ(frame.topLeft(), QPoint(100, 50));
+        }
+        if (QByteArray(c.width) == "4500") {
+            EXPECT_EQ(frame.width(), 300);
+        }
+        window.reset();
+    }
+}
+
 // Whether a widget shows whole inside the window.
 bool showsWhole(const QWidget* window, const QWidget* widget)
 {
@@ -251,6 +290,7 @@ TEST_F(QuickWindow, DropsAreCollected)
         {"letterCaseCounts", QuickMode::Files, {{a}, {upperA}}, {upperA, a}},
         {"sortedLetterCaseIgnored", QuickMode::Files, {{c, b}, {a}}, {a, b, c}},
         {"oneDropNamesAPathOnce", QuickMode::Files, {{b, a, b}}, {a, b}},
+        {"againBesideItsOtherCase", QuickMode::Files, {{a, upperA, b}, {b, a}}, {upperA, a, b}},
         {"foldersAccumulate", QuickMode::Folders, {{c}, {a}}, {a, c}},
         {"deleteReplaces", QuickMode::Delete, {{a, b}, {c}}, {c}},
     };

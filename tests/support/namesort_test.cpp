@@ -1,4 +1,4 @@
-#include "mainwin/namesort.h"
+#include "support/namesort.h"
 
 #include "tests/common/qtprint.h"
 
@@ -11,7 +11,7 @@
 #include <random>
 
 using namespace Qt::Literals::StringLiterals;
-using tavil::mainwin::sortNamesIgnoringCase;
+using tavil::support::sortNamesIgnoringCase;
 
 TEST(NameSort, IgnoresLetterCaseAndKeepsOneOrderForNamesThatDifferOnlyInIt)
 {
@@ -57,4 +57,42 @@ TEST(NameSort, BigListSortedInPartsEqualsOneSort)
 
     ASSERT_EQ(names.size(), expected.size());
     EXPECT_TRUE(names == expected);
+}
+
+// Names added to a list already in order are sorted and merged in among the
+// others, small additions and big ones (sorted on several threads) alike.
+TEST(NameSort, NamesAddedToASortedListComeOutAsOneSort)
+{
+    std::mt19937 random(1962);
+    const auto someNames = [&random](int n) {
+        static const char16_t* const kStems[] = {u"IMG_", u"img_", u"Ｂ", u"été-", u"Été-", u"z"};
+        QStringList names;
+        for (int i = 0; i < n; ++i)
+            names.append(QString::fromUtf16(kStems[random() % 6]) + QString::number(random() % 5000));
+        return names;
+    };
+    const struct {
+        const char* why;
+        int held;
+        int added;
+    } cases[] = {
+        {"a few added to many", 30000, 3},
+        {"many added to a few", 2, 30000},
+        {"added to none", 0, 50},
+        {"none added", 40, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        QStringList names = someNames(c.held);
+        sortNamesIgnoringCase(names);
+        const QStringList added = someNames(c.added);
+        QStringList expected = names + added;
+        sortNamesIgnoringCase(expected);
+
+        const qsizetype held = names.size();
+        names += added;
+        sortNamesIgnoringCase(names, held);
+        ASSERT_EQ(names.size(), expected.size());
+        EXPECT_TRUE(names == expected);
+    }
 }
