@@ -19,11 +19,14 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QLabel>
+#include <QLayout>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+
+#include <algorithm>
 
 namespace tavil::mainwin {
 
@@ -95,6 +98,9 @@ void Form1::buildControls()
     Uzo->setAutoFillBackground(true);
     Uzo->setBackgroundRole(QPalette::Button);
     Uzo->installEventFilter(this);
+    // A status bar that grows taller (a larger font) takes its room from
+    // the lists.
+    statusBar()->installEventFilter(this);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -111,8 +117,12 @@ void Form1::buildMenus()
         return action;
     };
     mnuFileNet = add(mnuFile, "mnuFileNet", QStringLiteral(u"ﾈｯﾄﾜｰｸ上のﾌｧｲﾙ(&N)"));
+    mnuFile->addSeparator();
     mnuFileStart = add(mnuFile, "mnuFileStart", QStringLiteral(u"変更開始(&S)"));
     mnuFileRenew = add(mnuFile, "mnuFileRenew", QStringLiteral(u"最新の情報に更新(&R)"));
+    // Without a Quick window its group is empty; the menu shows one
+    // separator where two meet.
+    mnuFile->addSeparator();
     mnuFileQuick = add(mnuFile, "mnuFileQuick", QStringLiteral(u"QuickFormの表示(&Q)"));
     mnuFileQuick->setVisible(false); // until there is a Quick window to open
     mnuFile->addSeparator();
@@ -232,29 +242,98 @@ void Form1::unlockAfterRun(bool includeSubfolders)
 QRect Form1::geometryTwips() const
 {
     const QRect outer = frameGeometry();
-    return QRect(twips::fromPx(outer.x()), twips::fromPx(outer.y()), twips::fromPx(outer.width()),
-                 twips::fromPx(outer.height()));
+    const auto measure = [](int px, int givenPx, int givenTwips) {
+        return px == givenPx ? givenTwips : twips::fromPx(px);
+    };
+    return QRect(measure(outer.x(), m_givenOuterPx.x(), m_givenTwips.x()),
+                 measure(outer.y(), m_givenOuterPx.y(), m_givenTwips.y()),
+                 measure(outer.width(), m_givenOuterPx.width(), m_givenTwips.width()),
+                 measure(outer.height(), m_givenOuterPx.height(), m_givenTwips.height()));
 }
 
 void Form1::setGeometryTwips(int left, int top, int width, int height)
 {
-    // The stored measures are the window's outer frame.
-    const QRect outer = frameGeometry();
-    const QRect inner = geometry();
-    const int extraW = outer.width() - inner.width();
-    const int extraH = outer.height() - inner.height();
-    move(twips::toPx(left), twips::toPx(top));
-    resize(std::max(0, twips::toPx(width) - extraW), std::max(0, twips::toPx(height) - extraH));
+    // The stored measures are the window's outer frame: the place is the
+    // frame's (move places a window's frame), the client gets what the frame
+    // leaves of the size.
+    m_givenTwips = QRect(left, top, width, height);
+    m_givenOuterPx = QRect(twips::toPx(left), twips::toPx(top), twips::toPx(width), twips::toPx(height));
+    const QMargins frame = outerFrame();
+    m_givenClientPx = QSize(std::max(0, m_givenOuterPx.width() - frame.left() - frame.right()),
+                            std::max(0, m_givenOuterPx.height() - frame.top() - frame.bottom()));
+    move(m_givenOuterPx.topLeft());
+    resize(m_givenClientPx);
     // A hidden window gets its resize event only when shown; the layout
     // must follow now.
     if (!isVisible())
         Form_Resize();
 }
 
+QMargins Form1::outerFrame() const
+{
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                    outer.bottom() - inner.bottom());
+}
+
+void Form1::followFrame()
+{
+    const QMargins frame = outerFrame();
+    if (frame == m_frame)
+        return;
+    m_frame = frame;
+    const QSize frameSize(frame.left() + frame.right(), frame.top() + frame.bottom());
+    // The minimum is the window's outer size, as designed.
+    const QSize minimumBefore = minimumSize();
+    const QSize minimum =
+        (QSize(twips::toPx(kMinWidth), twips::toPx(kMinHeight)) - frameSize).expandedTo(QSize(0, 0));
+    setMinimumSize(minimum);
+    // A size given before this frame was known went to the client (held at
+    // the minimum); unless the user has resized the window since, the whole
+    // window now gets it. The frame's own place is not touched.
+    if (m_givenClientPx.isValid() && windowState() == Qt::WindowNoState
+        && size() == m_givenClientPx.expandedTo(minimumBefore)) {
+        m_givenClientPx = (m_givenOuterPx.size() - frameSize).expandedTo(QSize(0, 0));
+        resize(m_givenClientPx.expandedTo(minimum));
+    }
+}
+
+void Form1::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    followFrame();
+}
+
+void Form1::moveEvent(QMoveEvent* event)
+{
+    QMainWindow::moveEvent(event);
+    followFrame();
+}
+
 void Form1::resizeEvent(QResizeEvent* event)
 {
     QMainWindow::resizeEvent(event);
+    followFrame();
     Form_Resize();
+}
+
+double Form1::listsFollowHeight(double h)
+{
+    // The lists are designed to end 840 twips above the window's outer
+    // bottom, in a client area that held the status bar. Here the status
+    // bar has a place of its own below the central widget, and the frame
+    // around the window may be taller than the design allowed for: the
+    // lists follow the window's height only as far as they stay clear of
+    // the status bar, with a small margin above it.
+    constexpr double kListsTop = 3060;
+    constexpr double kListsBelowTop = 3900; // h - this is the lists' designed height
+    constexpr double kAboveStatusBar = 60;
+    if (!isVisible() && layout())
+        layout()->setGeometry(rect()); // a hidden window's layout follows only when shown
+    const int statusTop = statusBar()->isVisibleTo(this) ? statusBar()->y() : height();
+    const double room = twips::fromPx(statusTop - m_form->y()) - kListsTop - kAboveStatusBar;
+    return std::min(h, std::max(room, 0.0) + kListsBelowTop);
 }
 
 void Form1::Form_Resize()
@@ -271,9 +350,10 @@ void Form1::Form_Resize()
         return;
     }
     const double half = (w - kMinWidth) / 2.0;
-    m_browser->layout(w, half, h);
+    const double listsH = listsFollowHeight(h);
+    m_browser->layout(w, half, listsH);
     m_tabs->layout(w);
-    m_lists->layout(w, half, h);
+    m_lists->layout(w, half, listsH);
     twips::place(Command4, half + 2430, 4680, 1110, 390);
     twips::place(Command12, half + 2430, 5100, 1110, 390);
     twips::place(Line1, 0, 0, w, 30);
@@ -283,6 +363,9 @@ void Form1::Form_Resize()
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == statusBar() && (event->type() == QEvent::Move || event->type() == QEvent::Resize)
+        && isVisible())
+        Form_Resize();
     if (watched == Uzo && event->type() == QEvent::MouseButtonPress) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const Qt::KeyboardModifiers held = mouse->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);

@@ -92,7 +92,11 @@ public:
     QMenu* mnuHelp = nullptr;
     QAction* mnuHelpVer = nullptr;
 
-    // The window's outer size and place in twips, as they are stored.
+    // The window's outer size and place in twips, as they are stored. The
+    // outer size given before the window manager framed the window is
+    // given again once the frame is known; a window that kept the place and
+    // size it was given reports the very twips it was given (pixels alone
+    // would turn 7000 into 7005).
     QRect geometryTwips() const;
     void setGeometryTwips(int left, int top, int width, int height);
 
@@ -158,6 +162,8 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -168,6 +174,15 @@ private:
     void buildMenus();
     void wire();
     void Form_Resize();
+    // The frame the window manager put around the window (none yet while
+    // the window was never shown).
+    QMargins outerFrame() const;
+    // The frame became known or changed: the minimum and a given outer size
+    // follow it.
+    void followFrame();
+    // The height (outer, twips) the lists' layout follows: the window's,
+    // or less where the status bar would cover their last rows.
+    double listsFollowHeight(double h);
     void Uzo_MouseDown();
     void mnuHelpVer_Click();
 
@@ -196,6 +211,12 @@ private:
     std::function<void()> m_openQuick;
     QWidget* m_form = nullptr; // the central widget, parent of every control
     bool m_unloaded = false;
+    // The outer geometry last given, in twips and as it came to in pixels,
+    // the client size it was given with, and the frame known then.
+    QRect m_givenTwips;
+    QRect m_givenOuterPx;
+    QSize m_givenClientPx;
+    QMargins m_frame;
     bool m_closeAfterRun = false;
 };
 

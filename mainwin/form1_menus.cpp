@@ -113,7 +113,9 @@ class Form1Options final : public OptionsHost {
 public:
     explicit Form1Options(Form1& form) : m_form(form) {}
 
-    void applyProgressChoice() override { m_form.status().chooseProgress(true); }
+    // The display chosen shows at the next run or list operation; shown now,
+    // it would lie over status panel 2 and hide its text until then.
+    void applyProgressChoice() override { m_form.status().chooseProgress(); }
     void applyShowHidden(bool show) override
     {
         m_form.browser().setShowHidden(show);

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -58,6 +59,17 @@ QIcon folderIcon()
     p.setBrush(QColor(255, 230, 130));
     p.drawPolygon(QPolygon({QPoint(3, 7), QPoint(15, 7), QPoint(13, 13), QPoint(1, 13)}));
     return QIcon(pixmap);
+}
+
+// Panel 1 is designed 1440 twips wide; it is wider where the font needs more
+// for the longest state texts written into it (the walk through sub-folders,
+// the count of a run over a full list).
+int panel1Width(const QFontMetrics& fm)
+{
+    int width = twips::toPx(kPanel1Width);
+    for (const QString& text : {QStringLiteral(u"ｻﾌﾞﾌｫﾙﾀﾞ検索中..."), QStringLiteral(u"変更中 32767/32767")})
+        width = std::max(width, fm.horizontalAdvance(text) + 2);
+    return width;
 }
 
 } // namespace
@@ -114,7 +126,7 @@ StatusArea::StatusArea(QWidget* window, QWidget* form, QStatusBar* SBar1_, Servi
     SBar1->setObjectName(QStringLiteral("SBar1"));
     panel1->setObjectName(QStringLiteral("panel1"));
     panel2->setObjectName(QStringLiteral("panel2"));
-    panel1->setFixedWidth(twips::toPx(kPanel1Width));
+    panel1->setFixedWidth(panel1Width(panel1->fontMetrics()));
     SBar1->addWidget(panel1);
     SBar1->addWidget(panel2, 1);
 
@@ -211,12 +223,14 @@ void StatusArea::chooseProgress(bool show)
 void StatusArea::placeProgress()
 {
     const double top = twips::fromPx(SBar1->mapTo(m_window, QPoint(0, 0)).y()) + kAreaBelowBarTop;
+    // Moved right by as much as panel 1 was widened for its font.
+    const double left = kAreaLeft + std::max(0, twips::width(panel1) - int(kPanel1Width));
     // A panel narrower than the margin gives an area of no width (the
     // placement clamps it), never a negative one.
     const double width = twips::width(panel2) - kAreaNarrower;
-    twips::place(Picture1, kAreaLeft, top, width, kPictureHeight);
+    twips::place(Picture1, left, top, width, kPictureHeight);
     Picture1->raise();
-    twips::place(PBar, kAreaLeft, top, width, kPBarHeight);
+    twips::place(PBar, left, top, width, kPBarHeight);
     PBar->raise();
 }
 

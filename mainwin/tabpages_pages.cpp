@@ -175,22 +175,25 @@ void TabPages::buildConversionPage()
 
 void TabPages::buildStampPage()
 {
+    // The pickers are as wide as a whole date needs in the desktop's font
+    // ("2026/12/10" and the calendar button); the buttons beside them give
+    // way.
     QFrame* page = Frame1[4];
     Check2 = check(page, QStringLiteral("Check2"), QStringLiteral("作成日時"), 0, 30, 1275, 330);
-    DTPicker1 = datePicker(page, QStringLiteral("DTPicker1"), 1290, 30, 1380, 330);
-    DTPicker2 = timePicker(page, QStringLiteral("DTPicker2"), 1290, 390, 1380, 330);
-    Command7[0] = button(page, indexed("Command7", 0), QStringLiteral("now"), 2715, 30, 525, 330);
-    Command7[1] = button(page, indexed("Command7", 1), QStringLiteral("zero"), 3255, 30, 525, 330);
+    DTPicker1 = datePicker(page, QStringLiteral("DTPicker1"), 1290, 30, 1455, 330);
+    DTPicker2 = timePicker(page, QStringLiteral("DTPicker2"), 1290, 390, 1455, 330);
+    Command7[0] = button(page, indexed("Command7", 0), QStringLiteral("now"), 2760, 30, 510, 330);
+    Command7[1] = button(page, indexed("Command7", 1), QStringLiteral("zero"), 3270, 30, 510, 330);
 
     Check3 = check(page, QStringLiteral("Check3"), QStringLiteral("更新日時"), 0, 780, 1275, 330);
-    DTPicker3 = datePicker(page, QStringLiteral("DTPicker3"), 1290, 780, 1380, 330);
-    DTPicker4 = timePicker(page, QStringLiteral("DTPicker4"), 1290, 1140, 1380, 330);
-    Command8[0] = button(page, indexed("Command8", 0), QStringLiteral("now"), 2715, 780, 525, 330);
-    Command8[1] = button(page, indexed("Command8", 1), QStringLiteral("zero"), 3255, 780, 525, 330);
+    DTPicker3 = datePicker(page, QStringLiteral("DTPicker3"), 1290, 780, 1455, 330);
+    DTPicker4 = timePicker(page, QStringLiteral("DTPicker4"), 1290, 1140, 1455, 330);
+    Command8[0] = button(page, indexed("Command8", 0), QStringLiteral("now"), 2760, 780, 510, 330);
+    Command8[1] = button(page, indexed("Command8", 1), QStringLiteral("zero"), 3270, 780, 510, 330);
 
     Check4 = check(page, QStringLiteral("Check4"), QStringLiteral("アクセス日"), 0, 1530, 1275, 330);
-    DTPicker5 = datePicker(page, QStringLiteral("DTPicker5"), 1290, 1530, 1380, 330);
-    DTPicker6 = timePicker(page, QStringLiteral("DTPicker6"), 1290, 1890, 1380, 330);
+    DTPicker5 = datePicker(page, QStringLiteral("DTPicker5"), 1290, 1530, 1455, 330);
+    DTPicker6 = timePicker(page, QStringLiteral("DTPicker6"), 1290, 1890, 1455, 330);
     DTPicker6->hide();
 }
 
@@ -204,15 +207,16 @@ void TabPages::buildStampNamePage()
     ChkMin = check(page, QStringLiteral("ChkMin"), QStringLiteral("分"), 2430, 0, 570, 285);
     ChkSec = check(page, QStringLiteral("ChkSec"), QStringLiteral("秒"), 3000, 0, 570, 285);
 
-    Frame19 = group(page, QStringLiteral("Frame19"), QStringLiteral("区切り文字"), 0, 285, 2550, 615);
-    Combo6 = editCombo(Frame19, QStringLiteral("Combo6"), 45, 285, 900, 300);
+    // The separator boxes show "年月日" and "時分秒" whole.
+    Frame19 = group(page, QStringLiteral("Frame19"), QStringLiteral("区切り文字"), 0, 285, 2610, 615);
+    Combo6 = editCombo(Frame19, QStringLiteral("Combo6"), 45, 285, 960, 300);
     Combo6->setToolTip(QStringLiteral("年月日の区切り"));
-    Combo7 = editCombo(Frame19, QStringLiteral("Combo7"), 990, 285, 525, 300);
+    Combo7 = editCombo(Frame19, QStringLiteral("Combo7"), 1035, 285, 525, 300);
     Combo7->setToolTip(QStringLiteral("年月日と時分秒の間"));
-    Combo8 = editCombo(Frame19, QStringLiteral("Combo8"), 1560, 285, 900, 300);
+    Combo8 = editCombo(Frame19, QStringLiteral("Combo8"), 1590, 285, 960, 300);
     Combo8->setToolTip(QStringLiteral("時分秒の区切り文字"));
-    OptTimeCreate = radio(page, QStringLiteral("OptTimeCreate"), QStringLiteral("作成日時"), 2640, 315, 1140, 285);
-    OptTimeRenew = radio(page, QStringLiteral("OptTimeRenew"), QStringLiteral("更新日時"), 2640, 600, 1140, 285);
+    OptTimeCreate = radio(page, QStringLiteral("OptTimeCreate"), QStringLiteral("作成日時"), 2670, 315, 1110, 285);
+    OptTimeRenew = radio(page, QStringLiteral("OptTimeRenew"), QStringLiteral("更新日時"), 2670, 600, 1110, 285);
     exclusive(page, {OptTimeCreate, OptTimeRenew});
 
     Option15[0] = radio(page, indexed("Option15", 0), QStringLiteral("YYYY"), 0, 915, 840, 270);

@@ -135,6 +135,30 @@ TEST(Form1MenuBar, SettingsMenuSitsBetweenFileAndHelp)
                                     }));
 }
 
+TEST(Form1MenuBar, FileMenuGroupsItsEntries)
+{
+    WindowBench b;
+    b.start();
+    Form1& f = *b.form;
+    const QStringList expected{
+        u"mnuFileNet ﾈｯﾄﾜｰｸ上のﾌｧｲﾙ(&N)"_qs,
+        "-",
+        u"mnuFileStart 変更開始(&S)"_qs,
+        u"mnuFileRenew 最新の情報に更新(&R)"_qs,
+        "-",
+        u"mnuFileQuick QuickFormの表示(&Q)"_qs,
+        "-",
+        u"mnuFileExit 終了(&X)"_qs,
+    };
+    EXPECT_EQ(entriesOf(f.mnuFile), expected);
+    // Without a Quick window to open, its group is empty and the two
+    // separators around it are shown as one.
+    EXPECT_FALSE(f.mnuFileQuick->isVisible());
+    EXPECT_TRUE(f.mnuFile->separatorsCollapsible());
+    f.setQuickWindowOpener([] {});
+    EXPECT_EQ(entriesOf(f.mnuFile), expected);
+}
+
 TEST(Form1MenuBar, FolderPopupEntries)
 {
     WindowBench b;

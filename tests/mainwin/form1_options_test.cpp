@@ -94,7 +94,9 @@ TEST(Form1Options, OkWritesEachKeyOnceAndAppliesItAtOnce)
     EXPECT_TRUE(f.options().fileDouble);
 }
 
-TEST(Form1Options, ProgressChoiceShowsThatDisplayAtOnce)
+// The choice is in force at once, but neither display shows before a run:
+// shown between runs it would lie over status panel 2 and hide its text.
+TEST(Form1Options, ProgressChoiceIsUsedByTheNextRunAndHidesNoPanel)
 {
     struct Case {
         const char* name;
@@ -110,8 +112,14 @@ TEST(Form1Options, ProgressChoiceShowsThatDisplayAtOnce)
         Form1& f = *b.form;
         runOptions(b, [&](frmOptions& o) { (c.drawn ? o.optPrBar1 : o.optPrBar2)->setChecked(true); });
         EXPECT_EQ(b.store.read("ActionSetting", "PrBar"), QString::fromLatin1(c.stored));
+        EXPECT_FALSE(f.status().Picture1->isVisibleTo(&f));
+        EXPECT_FALSE(f.status().PBar->isVisibleTo(&f));
+        EXPECT_EQ(&f.status().gProgress() == &f.status().gProgressBar, c.drawn);
+        // The next run shows the chosen display and only that one.
+        (void)f.status().showProgress();
         EXPECT_EQ(f.status().Picture1->isVisibleTo(&f), c.drawn);
         EXPECT_EQ(f.status().PBar->isVisibleTo(&f), !c.drawn);
+        f.status().hideProgress();
     }
 }
 
