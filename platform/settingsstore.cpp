@@ -352,7 +352,10 @@ struct QtSettingsStore::Private {
 
 QtSettingsStore::QtSettingsStore() : QtSettingsStore(defaultPath()) {}
 
-QtSettingsStore::QtSettingsStore(const QString& path) : d(std::make_unique<Private>())
+QtSettingsStore::QtSettingsStore(const QString& path) : QtSettingsStore(path, nullptr) {}
+
+QtSettingsStore::QtSettingsStore(const QString& path, std::function<int(const char*, const QString&)> inject)
+    : injectErrno(std::move(inject)), d(std::make_unique<Private>())
 {
     d->q = this;
     d->path = path;

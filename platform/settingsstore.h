@@ -66,6 +66,9 @@ class QtSettingsStore final : public SettingsStore {
 public:
     QtSettingsStore();
     explicit QtSettingsStore(const QString& path);
+    // For tests: the file's steps fail as inject says (see injectErrno), the
+    // reading included.
+    QtSettingsStore(const QString& path, std::function<int(const char* call, const QString& path)> inject);
     // Writes what is not written yet; a failure then is told to no one (the
     // windows are gone): sync() at the program's end is where it is told.
     ~QtSettingsStore() override;
