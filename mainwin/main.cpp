@@ -22,6 +22,8 @@ int main(int argc, char** argv)
     platform::LinuxFileSystem fs;
     platform::QtSettingsStore store;
     platform::QtDialogs dialogs;
+    // A settings file that can't be read or written is told once.
+    store.reportTo(&dialogs);
     platform::SystemClock clock;
     platform::QtDesktop desktop;
     platform::SystemVolumes volumes;

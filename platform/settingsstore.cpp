@@ -1,73 +1,415 @@
 #include "platform/settingsstore.h"
 
-#include <QSettings>
-#include <QStringList>
-#include <QVariant>
+#include "platform/dialogs.h"
+#include "platform/errors.h"
+#include "platform/fsname.h"
+#include "platform/names.h"
+#include "platform/settingsfile.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QDir>
+#include <QObject>
+#include <QTimer>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tavil::platform {
 
 namespace {
-QString keyPath(const QString& section, const QString& key)
+
+// The folder of the user's settings, by its bytes: the environment may hold
+// a name that is not UTF-8. A relative XDG_CONFIG_HOME is not used.
+QString defaultPath()
 {
-    return section + u'/' + key;
+    QByteArray base = qgetenv("XDG_CONFIG_HOME");
+    if (!base.startsWith('/')) {
+        base = qgetenv("HOME");
+        if (!base.startsWith('/'))
+            base = QFile::encodeName(QDir::homePath());
+        base += "/.config";
+    }
+    return nameFromBytes(base) + QStringLiteral("/Tavil/Tavil.conf");
 }
+
+QByteArray bytesOf(const QString& path)
+{
+    QByteArray out;
+    if (!nameToBytes(path, &out))
+        out.clear();
+    return out;
+}
+
+QByteArray folderOf(const QByteArray& path)
+{
+    const qsizetype slash = path.lastIndexOf('/');
+    if (slash <= 0)
+        return slash == 0 ? QByteArrayLiteral("/") : QByteArrayLiteral(".");
+    return path.first(slash);
+}
+
+class Fd {
+public:
+    explicit Fd(int fd = -1) : m_fd(fd) {}
+    ~Fd()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    Fd(const Fd&) = delete;
+    Fd& operator=(const Fd&) = delete;
+    int get() const { return m_fd; }
+    // Closes now, with the error the close reports (some file systems tell
+    // a full disk only here).
+    int close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return fd >= 0 && ::close(fd) != 0 ? errno : 0;
+    }
+
+private:
+    int m_fd;
+};
+
+QString reasonText(const SettingsFailure& f)
+{
+    switch (f.sysErrno) {
+    case EACCES:
+    case EPERM:
+        if (f.step == u"access")
+            return QStringLiteral(u"読み取り専用のﾌｧｲﾙです。");
+        return f.reading ? QStringLiteral(u"ﾌｧｲﾙを読み取る権限がありません。")
+                         : QStringLiteral(u"書き込む権限がありません。");
+    case EROFS:
+        return QStringLiteral(u"読み取り専用のﾃﾞｨｽｸです。");
+    case ENOSPC:
+    case EDQUOT:
+        return QStringLiteral(u"ﾃﾞｨｽｸの空き容量が不足しています。");
+    case EISDIR:
+        return QStringLiteral(u"同じ名前のﾌｫﾙﾀﾞがあります。");
+    case ENOTDIR:
+        return QStringLiteral(u"ﾌｫﾙﾀﾞのあるべき所にﾌｧｲﾙがあります。");
+    case EIO:
+        return QStringLiteral(u"ﾃﾞｨｽｸの読み書きでｴﾗｰが発生しました。");
+    case EINVAL:
+        return QStringLiteral(u"普通のﾌｧｲﾙではありません。");
+    default:
+        return errDescription(static_cast<int>(errFromErrno(f.sysErrno))) + QStringLiteral(" (")
+               + QString::fromLocal8Bit(std::strerror(f.sysErrno)) + u')';
+    }
+}
+
 } // namespace
 
-QtSettingsStore::QtSettingsStore()
-    : m_settings(std::make_unique<QSettings>(QStringLiteral("Tavil"), QStringLiteral("Tavil")))
+QString settingsFailureTitle()
 {
-    // Only the user's own file: values must not leak in from a system-wide
-    // or organisation-wide file.
-    m_settings->setFallbacksEnabled(false);
+    return QStringLiteral(u"設定ﾌｧｲﾙ");
 }
 
-QtSettingsStore::QtSettingsStore(const QString& iniPath)
-    : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat))
+QString settingsFailureText(const SettingsFailure& f)
 {
-    m_settings->setFallbacksEnabled(false);
+    const QString head = f.reading ? QStringLiteral(u"設定ﾌｧｲﾙを読み込むことができませんでした。")
+                                   : QStringLiteral(u"設定ﾌｧｲﾙに書き込むことができませんでした。");
+    const QString tail = f.reading ? QStringLiteral(u"このﾌｧｲﾙは書き換えずに残します。今回の設定は保存されません。")
+                                   : QStringLiteral(u"今回変更した設定は保存されていません。");
+    return head + QStringLiteral("\r\n") + visibleName(f.file) + QStringLiteral("\r\n") + reasonText(f)
+           + QStringLiteral("\r\n\r\n") + tail;
+}
+
+struct QtSettingsStore::Private {
+    QtSettingsStore* q = nullptr;
+    QString path;
+    settingsfile::Document doc;
+    bool dirty = false;
+    // A file that is there but could not be read is never written over:
+    // what it holds may be all the user has.
+    bool readFailed = false;
+    std::optional<SettingsFailure> failure;
+    Dialogs* dialogs = nullptr;
+    bool told = false;
+    bool flushQueued = false;
+    QObject context; // for the write that follows a change
+
+    int fault(const char* call, const QString& p) const { return q->injectErrno ? q->injectErrno(call, p) : 0; }
+
+    void fail(const char* step, int sysErrno, bool reading)
+    {
+        if (!failure)
+            failure = SettingsFailure{path, QString::fromLatin1(step), sysErrno, reading};
+        tell();
+    }
+
+    void tell()
+    {
+        if (!failure || told || !dialogs)
+            return;
+        told = true;
+        dialogs->msgBox(settingsFailureText(*failure), settingsFailureTitle(), MsgStyle::Exclamation);
+    }
+
+    void load()
+    {
+        const QByteArray file = bytesOf(path);
+        int e = fault("read", path);
+        QByteArray bytes;
+        if (e == 0)
+            e = readAll(file, &bytes);
+        // Nothing there yet is the first start, not a failure; a file in the
+        // folder's place shows when the settings are written.
+        if (e == ENOENT || e == ENOTDIR)
+            return;
+        if (e != 0) {
+            readFailed = true;
+            fail("read", e, true);
+            return;
+        }
+        doc = settingsfile::Document::parse(bytes);
+    }
+
+    static int readAll(const QByteArray& file, QByteArray* out)
+    {
+        if (file.isEmpty())
+            return EINVAL;
+        Fd fd(::open(file.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
+        if (fd.get() < 0)
+            return errno;
+        struct stat st {};
+        if (::fstat(fd.get(), &st) != 0)
+            return errno;
+        if (S_ISDIR(st.st_mode))
+            return EISDIR;
+        if (!S_ISREG(st.st_mode))
+            return EINVAL; // a pipe or a device is never the settings
+        char buf[65536];
+        for (;;) {
+            const ssize_t n = ::read(fd.get(), buf, sizeof buf);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return errno;
+            if (n == 0)
+                return 0;
+            out->append(buf, n);
+        }
+    }
+
+    // The file a link at the settings path leads to is the one rewritten, so
+    // the link stays a link.
+    static QByteArray resolved(const QByteArray& file)
+    {
+        struct stat st {};
+        if (::lstat(file.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return file;
+        if (char* real = ::realpath(file.constData(), nullptr)) {
+            QByteArray out(real);
+            std::free(real);
+            return out;
+        }
+        char target[PATH_MAX];
+        const ssize_t n = ::readlink(file.constData(), target, sizeof target);
+        if (n <= 0 || n >= ssize_t(sizeof target))
+            return file;
+        const QByteArray t(target, n);
+        return t.startsWith('/') ? t : folderOf(file) + '/' + t;
+    }
+
+    int makeFolders(const QByteArray& folder) const
+    {
+        if (const int e = fault("folder", nameFromBytes(folder)))
+            return e;
+        qsizetype from = 1;
+        for (;;) {
+            const qsizetype slash = folder.indexOf('/', from);
+            const QByteArray part = slash < 0 ? folder : folder.first(slash);
+            struct stat st {};
+            if (::stat(part.constData(), &st) == 0) {
+                if (!S_ISDIR(st.st_mode))
+                    return ENOTDIR;
+            } else if (errno != ENOENT) {
+                return errno;
+            } else if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST) {
+                return errno;
+            }
+            if (slash < 0)
+                return 0;
+            from = slash + 1;
+        }
+    }
+
+    static int writeAll(int fd, const QByteArray& data)
+    {
+        qsizetype done = 0;
+        while (done < data.size()) {
+            const ssize_t n = ::write(fd, data.constData() + done, size_t(data.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                return errno;
+            done += n;
+        }
+        return 0;
+    }
+
+    // Returns the step that failed and its errno, or nullptr.
+    const char* write(int* sysErrno) const
+    {
+        const QByteArray file = bytesOf(path);
+        if (file.isEmpty()) {
+            *sysErrno = EINVAL;
+            return "create";
+        }
+        const QByteArray target = resolved(file);
+        const QByteArray folder = folderOf(target);
+        if ((*sysErrno = makeFolders(folder)) != 0)
+            return "folder";
+        mode_t mode = 0600;
+        struct stat st {};
+        if (::stat(target.constData(), &st) == 0) {
+            if (S_ISDIR(st.st_mode)) {
+                *sysErrno = EISDIR;
+                return "replace";
+            }
+            // A file made read-only is not replaced behind the user's back.
+            *sysErrno = fault("access", path);
+            if (*sysErrno == 0 && ::access(target.constData(), W_OK) != 0)
+                *sysErrno = errno;
+            if (*sysErrno != 0)
+                return "access";
+            mode = st.st_mode & 07777;
+        }
+        QByteArray temp = folder + "/.Tavil.conf.XXXXXX";
+        *sysErrno = fault("create", path);
+        Fd fd(*sysErrno == 0 ? ::mkstemp(temp.data()) : -1);
+        if (fd.get() < 0) {
+            if (*sysErrno == 0)
+                *sysErrno = errno;
+            return "create";
+        }
+        const char* step = nullptr;
+        const QByteArray data = doc.serialize();
+        if ((*sysErrno = fault("write", path)) != 0 || (*sysErrno = writeAll(fd.get(), data)) != 0)
+            step = "write";
+        else if (::fchmod(fd.get(), mode) != 0)
+            *sysErrno = errno, step = "write";
+        else if ((*sysErrno = fault("sync", path)) != 0 || (::fsync(fd.get()) != 0 && (*sysErrno = errno) != 0))
+            step = "sync";
+        else if ((*sysErrno = fd.close()) != 0)
+            step = "write";
+        // Replacing is the point here: the new text takes the old one's
+        // place in one step, and a reader sees the one or the other.
+        else if ((*sysErrno = fault("replace", path)) != 0
+                 || (::rename(temp.constData(), target.constData()) != 0 && (*sysErrno = errno) != 0))
+            step = "replace";
+        if (step) {
+            ::unlink(temp.constData());
+            return step;
+        }
+        Fd dir(::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (dir.get() >= 0)
+            (void)::fsync(dir.get());
+        return nullptr;
+    }
+
+    void flush(bool tellFailure)
+    {
+        if (!dirty || readFailed)
+            return;
+        int e = 0;
+        if (const char* step = write(&e)) {
+            // What did not reach the file stays in the session: a later
+            // write may still succeed.
+            if (!failure)
+                failure = SettingsFailure{path, QString::fromLatin1(step), e, false};
+            if (tellFailure)
+                tell();
+            return;
+        }
+        dirty = false;
+    }
+
+    void changed()
+    {
+        dirty = true;
+        // Written soon after, as the store always has, so a crash later in
+        // the session does not take the change with it.
+        if (flushQueued || !QCoreApplication::instance())
+            return;
+        flushQueued = true;
+        QTimer::singleShot(0, &context, [this] {
+            flushQueued = false;
+            flush(true);
+        });
+    }
+};
+
+QtSettingsStore::QtSettingsStore() : QtSettingsStore(defaultPath()) {}
+
+QtSettingsStore::QtSettingsStore(const QString& path) : QtSettingsStore(path, nullptr) {}
+
+QtSettingsStore::QtSettingsStore(const QString& path, std::function<int(const char*, const QString&)> inject)
+    : injectErrno(std::move(inject)), d(std::make_unique<Private>())
+{
+    d->q = this;
+    d->path = path;
+    d->load();
 }
 
 QtSettingsStore::~QtSettingsStore()
 {
-    m_settings->sync();
+    d->dialogs = nullptr;
+    d->flush(false);
 }
 
 std::optional<QString> QtSettingsStore::value(const QString& section, const QString& key)
 {
-    const QString path = keyPath(section, key);
-    if (!m_settings->contains(path))
-        return std::nullopt;
-    const QVariant stored = m_settings->value(path);
-    // What this store writes always reads back as the same text (QSettings
-    // quotes a text holding commas). A value edited by hand with bare commas
-    // reads back as a list: give it back as one text again.
-    if (stored.typeId() == QMetaType::QStringList)
-        return stored.toStringList().join(QStringLiteral(", "));
-    if (!stored.isValid())
-        return QString();
-    return stored.toString();
+    return d->doc.value(section, key);
 }
 
 void QtSettingsStore::setValue(const QString& section, const QString& key, const QString& text)
 {
-    m_settings->setValue(keyPath(section, key), text);
+    if (d->doc.setValue(section, key, text))
+        d->changed();
 }
 
 void QtSettingsStore::removeKey(const QString& section, const QString& key)
 {
-    m_settings->remove(keyPath(section, key));
+    if (d->doc.removeKey(section, key))
+        d->changed();
 }
 
 void QtSettingsStore::removeSection(const QString& section)
 {
-    m_settings->beginGroup(section);
-    m_settings->remove(QString()); // every key of the group
-    m_settings->endGroup();
+    if (d->doc.removeSection(section))
+        d->changed();
 }
 
 void QtSettingsStore::sync()
 {
-    m_settings->sync();
+    d->flush(true);
+}
+
+QString QtSettingsStore::path() const
+{
+    return d->path;
+}
+
+std::optional<SettingsFailure> QtSettingsStore::failure() const
+{
+    return d->failure;
+}
+
+void QtSettingsStore::reportTo(Dialogs* dialogs)
+{
+    d->dialogs = dialogs;
+    d->tell();
 }
 
 std::optional<QString> MemorySettingsStore::value(const QString& section, const QString& key)

@@ -1,0 +1,451 @@
+#include "platform/fsname.h"
+#include "platform/settingsfile.h"
+#include "platform/settingsstore.h"
+#include "tests/common/fakes.h"
+#include "tests/common/tempdir.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QString>
+#include <QUtf8StringView>
+
+#include <cerrno>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace Qt::Literals::StringLiterals;
+using tavil::platform::nameFromBytes;
+using tavil::platform::QtSettingsStore;
+using tavil::platform::SettingsFailure;
+using tavil::test::FakeDialogs;
+using tavil::test::TempDir;
+
+namespace {
+
+// The lines of a settings file that start with prefix.
+QByteArrayList linesStarting(const QByteArray& file, const QByteArray& prefix)
+{
+    QByteArrayList out;
+    for (const QByteArray& line : file.split('\n')) {
+        if (line.startsWith(prefix))
+            out.append(line);
+    }
+    return out;
+}
+
+// ---- Values through the file and a new start ------------------------------
+
+struct RoundTrip {
+    const char* name;
+    QString text;
+    QByteArray line; // what the file holds after "Patt0="
+};
+
+const RoundTrip kRoundTrips[] = {
+    {"numberingPreset", u"1,1,,,0,,,0,0,1"_s, "1,1,,,0,,,0,0,1"},
+    {"patternWithComma", u"c,d.txt"_s, "c,d.txt"},
+    {"commaAndBlank", u"a, b"_s, "a, b"},
+    {"semicolons", u"*.txt;*.log"_s, "*.txt;*.log"},
+    {"equalsSign", u"k=v"_s, "k=v"},
+    {"blanksAtTheEnds", u"  lead and trail  "_s, "  lead and trail  "},
+    {"empty", u""_s, ""},
+    {"percentSigns", u"50% %U9023 %20"_s, "50% %U9023 %20"},
+    {"quotes", u"say \"hi\""_s, "say \\\"hi\\\""},
+    {"wholeInQuotes", u"\"q\""_s, "\\\"q\\\""},
+    {"backslashes", u"C:\\写真\\"_s, "C:\\\\写真\\\\"},
+    {"typedBackslashEscape", u"caf\\xE9"_s, "caf\\\\xE9"},
+    {"controlCharacters", u"a\tb\nc\x01"_s, "a\\tb\\nc\\x01"},
+    {"atSign", u"@at"_s, "@@at"},
+    {"invalidMarkerAsText", u"@Invalid()"_s, "@@Invalid()"},
+    {"japanese", u"写真, ２００３年 ｶﾞｲﾄﾞ"_s, "写真, ２００３年 ｶﾞｲﾄﾞ"},
+    {"beyondTheFirstPlane", u"😀.jpg"_s, "😀.jpg"},
+    {"notUtf8", nameFromBytes("/tmp/caf\xE9"), "/tmp/caf\\xE9"},
+    {"notUtf8ThenHexDigits", nameFromBytes("\xE9" "abc\xFF" "1"), "\\xE9abc\\xFF1"},
+    {"halfACharacter", u"a"_s + QChar(0xD83D) + u"b"_s, "a\\uD83Db"},
+};
+
+TEST(SettingsFileRoundTrip, EveryTextComesBackThroughTheFileAndANewStart)
+{
+    TempDir dir;
+    const QString path = dir.file(u"Tavil.conf"_s);
+    for (const RoundTrip& c : kRoundTrips) {
+        SCOPED_TRACE(c.name);
+        {
+            QtSettingsStore store(path);
+            store.write(u"FilePatt"_s, u"Patt0"_s, c.text);
+            store.sync();
+        }
+        const QByteArray file = dir.read(u"Tavil.conf"_s);
+        EXPECT_EQ(linesStarting(file, "Patt0="), QByteArrayList{"Patt0=" + c.line});
+        EXPECT_TRUE(QUtf8StringView(file).isValidUtf8()) << file.constData();
+        QtSettingsStore again(path);
+        EXPECT_EQ(again.value(u"FilePatt"_s, u"Patt0"_s), c.text);
+    }
+}
+
+struct HandWritten {
+    const char* name;
+    QByteArray raw; // after "Set0="
+    QString text;
+};
+
+const HandWritten kHandWritten[] = {
+    // What earlier versions wrote reads as it always has.
+    {"quotedWithCommas", "\"a, b\"", u"a, b"_s},
+    {"quotedBlanks", "\"  x \"", u"  x "_s},
+    {"escapedQuote", "say \\\"hi\\\"", u"say \"hi\""_s},
+    {"escapedBackslash", "C:\\\\dir\\\\", u"C:\\dir\\"_s},
+    {"quotedEndingInBackslash", "\"a,\\\\\"", u"a,\\"_s},
+    {"doubledAt", "@@at", u"@at"_s},
+    {"invalidIsEmpty", "@Invalid()", u""_s},
+    {"tabEscape", "x\\ty", u"x\ty"_s},
+    {"shortHexThenEscapedDigit", "\\x1\\x61", u"\x01"_s + u"a"_s},
+    {"nulEscape", "a\\0b", u"a"_s + QChar(0) + u"b"_s},
+    // And a line written by hand is its text as written.
+    {"numberingPreset", "1,1,,,0,,,0,0,1", u"1,1,,,0,,,0,0,1"_s},
+    {"bareCommas", "c,d.txt", u"c,d.txt"_s},
+    {"semicolonIsText", "*.txt;*.doc", u"*.txt;*.doc"_s},
+    {"percentSigns", "100%U9023%", u"100%U9023%"_s},
+    {"backslashStartingNoEscape", "a\\d\\", u"a\\d\\"_s},
+    {"hexEscapeWithoutDigits", "\\xg", u"\\xg"_s},
+    {"shortUnicodeEscape", "\\u12", u"\\u12"_s},
+    {"quoteInTheMiddle", "\"a\"b\"", u"\"a\"b\""_s},
+    {"loneQuote", "\"", u"\""_s},
+    {"blanksKept", "  3  ", u"  3  "_s},
+    {"typedValue", "@Rect(1 2 3 4)", u"@Rect(1 2 3 4)"_s},
+    {"byteEscape", "caf\\xE9", nameFromBytes("caf\xE9")},
+    {"rawByteNotUtf8", "caf\xE9", nameFromBytes("caf\xE9")},
+    {"unicodeEscape", "\\u5199\\u771F", u"写真"_s},
+};
+
+TEST(SettingsFileRoundTrip, HandWrittenLinesReadAsWrittenAndStayAsTheyAre)
+{
+    QByteArray file = "; my own notes\n[NumSett]\n";
+    for (std::size_t i = 0; i < std::size(kHandWritten); ++i)
+        file += "Set" + QByteArray::number(i) + '=' + kHandWritten[i].raw + '\n';
+    file += "\n[Setting]\nTabStrip=2\n";
+    TempDir dir;
+    dir.createFile(u"Tavil.conf"_s, file);
+    const QString path = dir.file(u"Tavil.conf"_s);
+    {
+        QtSettingsStore store(path);
+        for (std::size_t i = 0; i < std::size(kHandWritten); ++i) {
+            SCOPED_TRACE(kHandWritten[i].name);
+            EXPECT_EQ(store.value(u"NumSett"_s, u"Set"_s + QString::number(i)), kHandWritten[i].text);
+            // Writing back what was read leaves the line alone.
+            store.write(u"NumSett"_s, u"Set"_s + QString::number(i), kHandWritten[i].text);
+        }
+        store.write(u"Setting"_s, u"TabStrip"_s, u"3"_s);
+        store.sync();
+    }
+    QByteArray expected = file;
+    expected.replace("TabStrip=2", "TabStrip=3");
+    EXPECT_EQ(dir.read(u"Tavil.conf"_s), expected);
+    QtSettingsStore again(path);
+    for (std::size_t i = 0; i < std::size(kHandWritten); ++i) {
+        SCOPED_TRACE(kHandWritten[i].name);
+        EXPECT_EQ(again.value(u"NumSett"_s, u"Set"_s + QString::number(i)), kHandWritten[i].text);
+    }
+}
+
+// Every text the earlier store could hold, written by it, reads back the same.
+TEST(SettingsFileRoundTrip, FilesOfTheEarlierStoreReadTheSame)
+{
+    const QStringList texts = {
+        u"a, b"_s,     u"a,b"_s,       u"a,"_s,    u","_s,        u"*.txt;*.log"_s, u";"_s,
+        u"/tmp/dir/"_s, u"C:\\写真\\"_s, u"\\\\"_s, u"say \"hi\""_s, u"\"q\""_s,     u"k=v"_s,
+        u"  lead"_s,   u"trail  "_s,   u" "_s,     u"#note"_s,    u"@at"_s,        u"@Invalid()"_s,
+        u"[Sec]"_s,    u"x\ty\r\n"_s,  u"\x01" "1"_s, u"写真, ２００３年"_s, u"1,,,,,,,,,"_s, u""_s,
+        u"%U9023 50%"_s, u"a\\0b"_s,   u"\\x41"_s, u"@@"_s,
+    };
+    TempDir dir;
+    const QString path = dir.file(u"Tavil.conf"_s);
+    {
+        QSettings old(path, QSettings::IniFormat);
+        for (int i = 0; i < texts.size(); ++i)
+            old.setValue(u"TempEdit/str"_s + QString::number(i), texts[i]);
+        old.setValue(u"%U4E00 General/k"_s, u"v"_s);
+        old.setValue(u"General/k"_s, u"w"_s);
+        old.sync();
+        ASSERT_EQ(old.status(), QSettings::NoError);
+    }
+    QtSettingsStore store(path);
+    for (int i = 0; i < texts.size(); ++i) {
+        SCOPED_TRACE(texts[i].toStdString());
+        EXPECT_EQ(store.value(u"TempEdit"_s, u"str"_s + QString::number(i)), texts[i]);
+    }
+    // Sections as the earlier store escaped them.
+    EXPECT_EQ(store.value(u"%U4E00 General"_s, u"k"_s), u"v"_s);
+    EXPECT_EQ(store.value(u"General"_s, u"k"_s), u"w"_s);
+}
+
+TEST(SettingsFileRoundTrip, SectionsAndKeysAsTheyAreFoundByHand)
+{
+    TempDir dir;
+    dir.createFile(u"Tavil.conf"_s, "\xEF\xBB\xBF[Setting]\r\n  Top = 5\r\nDir=/a b/\r\n[Dir]\r\nAll=1\r\n"
+                                    "Dir0=/x\r\n[%53etting]\r\nLeft=7\r\n");
+    QtSettingsStore store(dir.file(u"Tavil.conf"_s));
+    EXPECT_EQ(store.value(u"Setting"_s, u"Top"_s), u" 5"_s);
+    EXPECT_EQ(store.value(u"Setting"_s, u"Dir"_s), u"/a b/"_s);
+    EXPECT_EQ(store.value(u"Dir"_s, u"Dir0"_s), u"/x"_s);
+    // "%53" is "S": the same section, found wherever it stands.
+    EXPECT_EQ(store.value(u"Setting"_s, u"Left"_s), u"7"_s);
+    EXPECT_EQ(store.value(u"setting"_s, u"Top"_s), std::nullopt);
+}
+
+TEST(SettingsFileRoundTrip, LaterOfTwoEqualKeysCountsAndIsTheOneChanged)
+{
+    TempDir dir;
+    dir.createFile(u"Tavil.conf"_s, "[Exp]\nExp0=a\nExp0=b\n");
+    const QString path = dir.file(u"Tavil.conf"_s);
+    {
+        QtSettingsStore store(path);
+        EXPECT_EQ(store.value(u"Exp"_s, u"Exp0"_s), u"b"_s);
+        store.write(u"Exp"_s, u"Exp0"_s, u"c"_s);
+    }
+    EXPECT_EQ(QtSettingsStore(path).value(u"Exp"_s, u"Exp0"_s), u"c"_s);
+    {
+        QtSettingsStore store(path);
+        store.removeKey(u"Exp"_s, u"Exp0"_s);
+    }
+    EXPECT_EQ(QtSettingsStore(path).value(u"Exp"_s, u"Exp0"_s), std::nullopt);
+}
+
+TEST(SettingsFileRoundTrip, NewSectionsAndKeysKeepTheFileReadable)
+{
+    TempDir dir;
+    dir.createFile(u"Tavil.conf"_s, "[Setting]\nTop=1\n\n[Exp]\nAll=0\n");
+    const QString path = dir.file(u"Tavil.conf"_s);
+    {
+        QtSettingsStore store(path);
+        store.write(u"Setting"_s, u"Left"_s, u"2"_s);
+        store.write(u"QuickPos"_s, u"tlBar"_s, u"Del"_s);
+        store.write(u"NumDir"_s, u"strL"_s, u"写真"_s);
+    }
+    EXPECT_EQ(dir.read(u"Tavil.conf"_s), QByteArray("[Setting]\nTop=1\nLeft=2\n\n[Exp]\nAll=0\n\n[QuickPos]\ntlBar=Del\n"
+                                                    "\n[NumDir]\nstrL=写真\n"));
+}
+
+// ---- Failures --------------------------------------------------------------
+
+TEST(SettingsFileFailures, AFolderInTheFilesPlaceIsToldAndLeftAlone)
+{
+    TempDir dir;
+    dir.createDir(u"Tavil.conf"_s);
+    dir.createFile(u"Tavil.conf/keep"_s, "mine");
+    const QString path = dir.file(u"Tavil.conf"_s);
+    FakeDialogs dialogs;
+    QtSettingsStore store(path);
+    store.reportTo(&dialogs);
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].text, u"設定ﾌｧｲﾙを読み込むことができませんでした。\r\n"_s + path
+                                         + u"\r\n同じ名前のﾌｫﾙﾀﾞがあります。\r\n\r\n"
+                                           u"このﾌｧｲﾙは書き換えずに残します。今回の設定は保存されません。"_s);
+    EXPECT_EQ(dialogs.shown[0].title, u"設定ﾌｧｲﾙ"_s);
+    EXPECT_EQ(dialogs.shown[0].style, 48);
+    // The session goes on with its settings in memory, and is told no more.
+    store.write(u"Setting"_s, u"Dir"_s, u"/x"_s);
+    EXPECT_EQ(store.value(u"Setting"_s, u"Dir"_s), u"/x"_s);
+    store.sync();
+    store.sync();
+    EXPECT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dir.list(), QStringList{u"Tavil.conf"_s});
+    EXPECT_EQ(dir.list(u"Tavil.conf"_s), QStringList{u"keep"_s});
+}
+
+struct FailureCase {
+    const char* name;
+    const char* call; // the step made to fail
+    int sysErrno;
+    bool reading;
+    QString reason;
+};
+
+const FailureCase kFailures[] = {
+    {"unreadable", "read", EACCES, true, u"ﾌｧｲﾙを読み取る権限がありません。"_s},
+    {"readError", "read", EIO, true, u"ﾃﾞｨｽｸの読み書きでｴﾗｰが発生しました。"_s},
+    {"readOnlyFile", "access", EACCES, false, u"読み取り専用のﾌｧｲﾙです。"_s},
+    {"readOnlyDisk", "create", EROFS, false, u"読み取り専用のﾃﾞｨｽｸです。"_s},
+    {"folderNotWritable", "create", EACCES, false, u"書き込む権限がありません。"_s},
+    {"diskFull", "write", ENOSPC, false, u"ﾃﾞｨｽｸの空き容量が不足しています。"_s},
+    {"quotaAtSync", "sync", EDQUOT, false, u"ﾃﾞｨｽｸの空き容量が不足しています。"_s},
+    {"replaceFails", "replace", EIO, false, u"ﾃﾞｨｽｸの読み書きでｴﾗｰが発生しました。"_s},
+};
+
+TEST(SettingsFileFailures, EachFailureIsToldOnceAndTheFileStaysWhole)
+{
+    for (const FailureCase& c : kFailures) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        const QByteArray before = "[Setting]\nDir=/before\n; a note\n";
+        dir.createFile(u"Tavil.conf"_s, before);
+        const QString path = dir.file(u"Tavil.conf"_s);
+        FakeDialogs dialogs;
+        int failed = 0;
+        const auto inject = [&](const char* call, const QString& p) {
+            if (qstrcmp(call, c.call) != 0)
+                return 0;
+            EXPECT_EQ(p, path);
+            ++failed;
+            return c.sysErrno;
+        };
+        // The fault is in place before the store reads the file.
+        auto store = std::make_unique<QtSettingsStore>(path, inject);
+        store->reportTo(&dialogs);
+        store->write(u"Setting"_s, u"Dir"_s, u"/after"_s);
+        store->write(u"Exp"_s, u"All"_s, u"0"_s);
+        store->sync();
+        store->sync();
+        ASSERT_EQ(dialogs.shown.size(), 1);
+        EXPECT_EQ(dialogs.shown[0].text.section(u"\r\n"_s, 2, 2), c.reason);
+        EXPECT_EQ(dialogs.shown[0].text.section(u"\r\n"_s, 1, 1), path);
+        EXPECT_EQ(dialogs.shown[0].text.startsWith(u"設定ﾌｧｲﾙを読み込む"_s), c.reading);
+        ASSERT_TRUE(store->failure());
+        EXPECT_EQ(store->failure()->step, QString::fromLatin1(c.call));
+        EXPECT_EQ(store->failure()->sysErrno, c.sysErrno);
+        EXPECT_GE(failed, 1);
+        store.reset();
+        // Nothing half-written, no temporary file left behind.
+        EXPECT_EQ(dir.read(u"Tavil.conf"_s), before);
+        EXPECT_EQ(dir.list(), QStringList{u"Tavil.conf"_s});
+    }
+}
+
+TEST(SettingsFileFailures, AWriteThatFailedIsDoneByTheNextThatCan)
+{
+    TempDir dir;
+    const QString path = dir.file(u"Tavil.conf"_s);
+    int errnoNow = ENOSPC;
+    FakeDialogs dialogs;
+    QtSettingsStore store(path, [&](const char* call, const QString&) { return qstrcmp(call, "write") ? 0 : errnoNow; });
+    store.reportTo(&dialogs);
+    store.write(u"Setting"_s, u"Dir"_s, u"/kept"_s);
+    store.sync();
+    EXPECT_FALSE(dir.exists(u"Tavil.conf"_s));
+    errnoNow = 0;
+    store.sync();
+    EXPECT_EQ(dir.read(u"Tavil.conf"_s), QByteArray("[Setting]\nDir=/kept\n"));
+    EXPECT_EQ(dialogs.shown.size(), 1);
+}
+
+TEST(SettingsFileFailures, AFileInTheFoldersPlace)
+{
+    TempDir dir;
+    dir.createFile(u"config/Tavil"_s, "not a folder");
+    const QString path = dir.file(u"config/Tavil/Tavil.conf"_s);
+    FakeDialogs dialogs;
+    {
+        QtSettingsStore store(path);
+        store.reportTo(&dialogs);
+        EXPECT_TRUE(dialogs.shown.isEmpty()) << "nothing could be read, nothing is lost yet";
+        store.write(u"Setting"_s, u"Dir"_s, u"/x"_s);
+        store.sync();
+        ASSERT_EQ(dialogs.shown.size(), 1);
+        EXPECT_EQ(dialogs.shown[0].text,
+                  u"設定ﾌｧｲﾙに書き込むことができませんでした。\r\n"_s + path
+                      + u"\r\nﾌｫﾙﾀﾞのあるべき所にﾌｧｲﾙがあります。\r\n\r\n今回変更した設定は保存されていません。"_s);
+        store.sync();
+    }
+    EXPECT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dir.read(u"config/Tavil"_s), QByteArray("not a folder"));
+}
+
+TEST(SettingsFileFailures, AReadOnlyFileIsNotReplaced)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes a read-only file; the injected case covers it";
+    TempDir dir;
+    const QString path = dir.createFile(u"Tavil.conf"_s, "[Setting]\nDir=/mine\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0444), 0);
+    FakeDialogs dialogs;
+    {
+        QtSettingsStore store(path);
+        store.reportTo(&dialogs);
+        store.write(u"Setting"_s, u"Dir"_s, u"/other"_s);
+        store.sync();
+    }
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].text.section(u"\r\n"_s, 2, 2), u"読み取り専用のﾌｧｲﾙです。"_s);
+    EXPECT_EQ(dir.read(u"Tavil.conf"_s), QByteArray("[Setting]\nDir=/mine\n"));
+}
+
+TEST(SettingsFileFailures, AnUnreadableFileIsNeverOverwritten)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root reads every file; the injected case covers it";
+    TempDir dir;
+    const QString path = dir.createFile(u"Tavil.conf"_s, "[Setting]\nDir=/mine\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0200), 0);
+    FakeDialogs dialogs;
+    {
+        QtSettingsStore store(path);
+        store.reportTo(&dialogs);
+        store.write(u"Setting"_s, u"Dir"_s, u"/other"_s);
+        store.sync();
+    }
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith(u"設定ﾌｧｲﾙを読み込む"_s));
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0600), 0);
+    EXPECT_EQ(dir.read(u"Tavil.conf"_s), QByteArray("[Setting]\nDir=/mine\n"));
+}
+
+TEST(SettingsFileWriting, ALinkStaysALinkAndItsFileIsWritten)
+{
+    TempDir dir;
+    dir.createFile(u"dotfiles/Tavil.conf"_s, "[Setting]\nTop=1\n");
+    const QString path = dir.file(u"Tavil.conf"_s);
+    ASSERT_TRUE(QFile::link(u"dotfiles/Tavil.conf"_s, path));
+    {
+        QtSettingsStore store(path);
+        EXPECT_EQ(store.value(u"Setting"_s, u"Top"_s), u"1"_s);
+        store.write(u"Setting"_s, u"Top"_s, u"2"_s);
+    }
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
+    EXPECT_EQ(dir.read(u"dotfiles/Tavil.conf"_s), QByteArray("[Setting]\nTop=2\n"));
+}
+
+TEST(SettingsFileWriting, TheFileKeepsItsModeAndNothingIsWrittenWithoutAChange)
+{
+    TempDir dir;
+    const QString path = dir.createFile(u"Tavil.conf"_s, "[Setting]\nTop = 1\n");
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), 0640), 0);
+    int writes = 0;
+    {
+        QtSettingsStore store(path, [&](const char* call, const QString&) {
+            writes += qstrcmp(call, "write") == 0;
+            return 0;
+        });
+        store.write(u"Setting"_s, u"Top"_s, u" 1"_s); // what it holds already
+        store.sync();
+        EXPECT_EQ(writes, 0);
+        store.write(u"Setting"_s, u"Top"_s, u"2"_s);
+        store.sync();
+        EXPECT_EQ(writes, 1);
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST(SettingsFileWriting, TheUsersFileFollowsTheConfigFolderByItsBytes)
+{
+    const QByteArray saved = qgetenv("XDG_CONFIG_HOME");
+    TempDir dir;
+    const QByteArray folder = dir.root() + "/conf\xE9";
+    qputenv("XDG_CONFIG_HOME", folder);
+    {
+        QtSettingsStore store;
+        EXPECT_EQ(store.path(), nameFromBytes(folder + "/Tavil/Tavil.conf"));
+        store.write(u"Setting"_s, u"Top"_s, u"1"_s);
+        store.sync();
+        EXPECT_FALSE(store.failure());
+    }
+    EXPECT_EQ(::access((folder + "/Tavil/Tavil.conf").constData(), R_OK), 0);
+    qputenv("XDG_CONFIG_HOME", saved);
+}
+
+} // namespace
