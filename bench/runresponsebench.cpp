@@ -75,7 +75,7 @@ int main(int argc, char** argv)
     platform::SystemClock clock;
     QuietDesktop desktop;
     platform::SystemVolumes volumes;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, dir.path() + QStringLiteral("/errlog"),
+    platform::Services services{fs, store, dialogs, clock, desktop, volumes, dir.path() + QStringLiteral("/errlog"),
                                dir.path()};
     mainwin::Form1 form(services, QString());
     form.Form_Load();

@@ -1,8 +1,8 @@
 #include "mainwin/form1.h"
-#include "mainwin/services.h"
 #include "platform/clock.h"
 #include "platform/gui/desktop.h"
 #include "platform/gui/qtdialogs.h"
+#include "platform/gui/services.h"
 #include "platform/linuxfilesystem.h"
 #include "platform/settingsstore.h"
 #include "platform/volumes.h"
@@ -25,13 +25,13 @@ int main(int argc, char** argv)
     platform::SystemClock clock;
     platform::QtDesktop desktop;
     platform::SystemVolumes volumes;
-    mainwin::Services services{fs,
+    platform::Services services{fs,
                                store,
                                dialogs,
                                clock,
                                desktop,
                                volumes,
-                               mainwin::defaultErrlogFolder(),
+                               platform::defaultErrlogFolder(),
                                QDir::homePath()};
 
     // Qt has taken its own options out already; the rest is the program's

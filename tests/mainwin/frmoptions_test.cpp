@@ -1,6 +1,6 @@
 #include "mainwin/frmoptions.h"
 #include "mainwin/picturebox.h"
-#include "mainwin/services.h"
+#include "platform/gui/services.h"
 #include "platform/settingsstore.h"
 #include "tests/common/fakes.h"
 #include "tests/common/guifakes.h"
@@ -52,7 +52,7 @@ struct OptionsBench {
     FakeClock clock;
     FakeDesktop desktop;
     FakeVolumes volumes;
-    mainwin::Services services{fs, writes, dialogs, clock, desktop, volumes, QStringLiteral("/data/tavil/errlog"),
+    platform::Services services{fs, writes, dialogs, clock, desktop, volumes, QStringLiteral("/data/tavil/errlog"),
                                QStringLiteral("/home/user")};
     FakeOptionsHost host;
 
