@@ -76,7 +76,7 @@ int main(int argc, char** argv)
     QuietDesktop desktop;
     platform::SystemVolumes volumes;
     platform::Services services{fs, store, dialogs, clock, desktop, volumes, dir.path() + QStringLiteral("/errlog"),
-                               dir.path()};
+                                dir.path()};
     mainwin::Form1 form(services, QString());
     form.Form_Load();
     form.Timer1_Timer();

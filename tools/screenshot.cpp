@@ -72,7 +72,7 @@ int main(int argc, char** argv)
     platform::QtDesktop desktop;
     platform::SystemVolumes volumes;
     platform::Services services{fs, store, dialogs, clock, desktop, volumes, home.path() + QStringLiteral("/errlog"),
-                               home.path()};
+                                home.path()};
     mainwin::Form1 form(services, QString());
     if (!form.Form_Load())
         return 1;

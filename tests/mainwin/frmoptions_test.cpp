@@ -53,7 +53,7 @@ struct OptionsBench {
     FakeDesktop desktop;
     FakeVolumes volumes;
     platform::Services services{fs, writes, dialogs, clock, desktop, volumes, QStringLiteral("/data/tavil/errlog"),
-                               QStringLiteral("/home/user")};
+                                QStringLiteral("/home/user")};
     FakeOptionsHost host;
 
     void set(const char* key, const QString& value) { store.write(S::ActionSetting::Section, key, value); }

@@ -410,7 +410,7 @@ TEST(HelpWindowCaptions, ThePagesQuoteTheMainWindowAsItShowsIt)
     FakeDesktop desktop;
     FakeVolumes volumes;
     platform::Services services{fs, store, dialogs, clock, desktop, volumes, data.file(QStringLiteral("errlog")),
-                               home.path()};
+                                home.path()};
     {
         mainwin::Form1 form(services, QString());
         ASSERT_TRUE(form.Form_Load());

@@ -67,7 +67,7 @@ struct WindowBench {
     FakeDesktop desktop;
     FakeVolumes volumes;
     platform::Services services{fs, writes, dialogs, clock, desktop, volumes, data.file(QStringLiteral("errlog")),
-                               home.path()};
+                                home.path()};
     std::unique_ptr<mainwin::Form1> form;
 
     // Starts the program; the splash goes at once.
