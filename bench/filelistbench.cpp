@@ -9,9 +9,9 @@
 
 #include "bench/benchsupport.h"
 #include "mainwin/filebrowser.h"
-#include "mainwin/services.h"
 #include "platform/clock.h"
 #include "platform/gui/desktop.h"
+#include "platform/gui/services.h"
 #include "platform/linuxfilesystem.h"
 #include "platform/settingsstore.h"
 #include "platform/volumes.h"
@@ -85,7 +85,7 @@ Figures measure(const QString& where, int n)
     platform::SystemClock clock;
     platform::QtDesktop desktop;
     platform::SystemVolumes volumes;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, tmp.path(), tmp.path()};
+    platform::Services services{fs, store, dialogs, clock, desktop, volumes, tmp.path(), tmp.path()};
 
     QWidget form;
     mainwin::FileBrowser browser(&form, services);

@@ -9,9 +9,9 @@
 // seven times on a fresh window and the median is reported.
 
 #include "bench/benchsupport.h"
-#include "mainwin/services.h"
 #include "platform/clock.h"
 #include "platform/gui/desktop.h"
+#include "platform/gui/services.h"
 #include "platform/linuxfilesystem.h"
 #include "platform/settingsstore.h"
 #include "platform/volumes.h"
@@ -61,7 +61,7 @@ bool makeFiles(const QString& folder, int n, QList<QUrl>* urls)
 }
 
 // Seconds from the drop until the event loop has run once after it.
-double timeDrop(mainwin::Services& services, const QMimeData& mime, bool deleteMode, int expected)
+double timeDrop(platform::Services& services, const QMimeData& mime, bool deleteMode, int expected)
 {
     services.store.write(QStringLiteral("QuickPos"), QStringLiteral("tlBar"),
                          deleteMode ? QStringLiteral("Del") : QStringLiteral("True"));
@@ -116,7 +116,7 @@ int main(int argc, char** argv)
     platform::SystemClock clock;
     QuietDesktop desktop;
     platform::SystemVolumes volumes;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, QString(), QString()};
+    platform::Services services{fs, store, dialogs, clock, desktop, volumes, QString(), QString()};
 
     std::printf("quickdropbench: %d files in %s\n", n, qPrintable(dir.path()));
     for (const bool deleteMode : {false, true}) {

@@ -75,8 +75,8 @@ int main(int argc, char** argv)
     platform::SystemClock clock;
     QuietDesktop desktop;
     platform::SystemVolumes volumes;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, dir.path() + QStringLiteral("/errlog"),
-                               dir.path()};
+    platform::Services services{fs, store, dialogs, clock, desktop, volumes, dir.path() + QStringLiteral("/errlog"),
+                                dir.path()};
     mainwin::Form1 form(services, QString());
     form.Form_Load();
     form.Timer1_Timer();

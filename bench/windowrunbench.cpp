@@ -22,7 +22,7 @@
 #include "mainwin/filebrowser.h"
 #include "mainwin/form1.h"
 #include "mainwin/picturebox.h"
-#include "mainwin/services.h"
+#include "platform/gui/services.h"
 #include "mainwin/statusarea.h"
 #include "mainwin/tabpages.h"
 #include "platform/clock.h"
@@ -185,7 +185,7 @@ WindowRound throughWindow(const QString& folder, int n)
     QuietDesktop desktop;
     platform::SystemVolumes volumes;
     QTemporaryDir errlog;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, errlog.path(), folder};
+    platform::Services services{fs, store, dialogs, clock, desktop, volumes, errlog.path(), folder};
     WindowRound r;
     {
         mainwin::Form1 form(services, QString());

@@ -12,7 +12,7 @@
 namespace tavil::mainwin {
 
 clsMouseTrack::clsMouseTrack(QObject* parent)
-    : QObject(parent)
+    : MessageReceiver(parent)
 {
 }
 
@@ -74,7 +74,11 @@ void clsMouseTrack::attach()
     // Moves without a button reach a widget only while it tracks the mouse.
     m_targetTracked = m_target->hasMouseTracking();
     m_target->setMouseTracking(true);
-    m_target->installEventFilter(this);
+    // All trackers of one widget share its hook; the first one makes it.
+    support::clsMessage* hook = support::clsMessage::MessageClass(m_target);
+    if (!hook)
+        hook = new support::clsMessage(m_target);
+    hook->AddMessage(this, m_target);
 }
 
 void clsMouseTrack::detach()
@@ -82,15 +86,21 @@ void clsMouseTrack::detach()
     m_held = false;
     if (!m_target)
         return;
-    m_target->removeEventFilter(this);
+    if (support::clsMessage* hook = support::clsMessage::MessageClass(m_target)) {
+        hook->DeleteMessage(this, m_target);
+        // The last user lets it go; the widget is unhooked by then.
+        if (hook->MessageCount() == 0 && hook->ChildMessageCount() == 0)
+            delete hook;
+    }
     m_target->setMouseTracking(m_targetTracked);
     m_target = nullptr;
 }
 
-bool clsMouseTrack::eventFilter(QObject* watched, QEvent* event)
+void clsMouseTrack::CallBackWindow(QObject* window, QEvent* event, bool& /*handled*/)
 {
-    if (watched != m_target || !m_capture)
-        return false;
+    // The widget still gets every event: handled is never set.
+    if (window != m_target || !m_capture)
+        return;
     switch (event->type()) {
     case QEvent::Enter: {
         const auto* e = static_cast<QEnterEvent*>(event);
@@ -114,7 +124,6 @@ bool clsMouseTrack::eventFilter(QObject* watched, QEvent* event)
     default:
         break;
     }
-    return false; // the widget still gets every event
 }
 
 void clsMouseTrack::mouseMoved(QPoint pos, Qt::MouseButtons buttons)

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QObject>
+#include "support/clsmessage.h"
+
 #include <QPointer>
 #include <QRect>
 
@@ -12,11 +13,12 @@ namespace tavil::mainwin {
 
 // Tells when the mouse pointer enters and leaves one widget, and hot spots
 // inside it. It watches the widget's Enter, Leave and mouse-move events
-// through an event filter; while the pointer is inside it counts as holding
-// the mouse, so the move or release that takes the pointer out is seen. With
-// a button held nothing leaves: the leave comes when the button is released
-// outside.
-class clsMouseTrack final : public QObject {
+// through the widget's message hook, which every tracker of one widget
+// shares; it never keeps an event from the widget. While the pointer is
+// inside it counts as holding the mouse, so the move or release that takes
+// the pointer out is seen. With a button held nothing leaves: the leave
+// comes when the button is released outside.
+class clsMouseTrack final : public support::MessageReceiver {
     Q_OBJECT
 public:
     explicit clsMouseTrack(QObject* parent = nullptr);
@@ -37,14 +39,14 @@ public:
     // A spot's area in pixels of the target.
     QRect spotRect(int index) const;
 
+    // Called by the hook for each event of the target.
+    void CallBackWindow(QObject* window, QEvent* event, bool& handled) override;
+
 signals:
     void MouseEnter();
     void MouseLeave();
     void SpotMouseEnter(int index);
     void SpotMouseLeave(int index);
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct Spot {

@@ -2,9 +2,9 @@
 
 #include "mainwin/filebrowser.h"
 #include "mainwin/inputfilters.h"
-#include "mainwin/services.h"
 #include "mainwin/tabpages.h"
 #include "mainwin/twips.h"
+#include "platform/gui/services.h"
 #include "support/module1.h"
 #include "support/settingsschema.h"
 

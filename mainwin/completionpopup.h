@@ -20,9 +20,13 @@ class QMouseEvent;
 class QToolBar;
 class QWidget;
 
+namespace tavil::platform {
+struct Services;
+}
+
 namespace tavil::mainwin {
 
-struct Services;
+using platform::Services;
 class FileBrowser;
 class TabPages;
 

@@ -21,11 +21,12 @@ class QWidget;
 
 namespace tavil::platform {
 struct DirEntry;
+struct Services;
 }
 
 namespace tavil::mainwin {
 
-struct Services;
+using platform::Services;
 
 // The left side of the main window: the drive box Drive1, the folder list
 // Dir1, the pattern box Combo1 and the file list File1. The open folder is

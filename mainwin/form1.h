@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/rundriver.h"
-#include "mainwin/services.h"
+#include "platform/gui/services.h"
 #include "support/settingsschema.h"
 
 #include <QDialog>
@@ -22,6 +22,8 @@ class QPushButton;
 class QTimer;
 
 namespace tavil::mainwin {
+
+using platform::Services;
 
 class CompletionPopup;
 class FileBrowser;

@@ -2,10 +2,10 @@
 
 #include "mainwin/clsmousetrack.h"
 #include "mainwin/homepage.h"
-#include "mainwin/services.h"
 #include "mainwin/twips.h"
 #include "mainwin/version.h"
 #include "platform/gui/desktop.h"
+#include "platform/gui/services.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -9,10 +9,14 @@ class QLabel;
 class QPushButton;
 class QTimer;
 
+namespace tavil::platform {
+struct Services;
+}
+
 namespace tavil::mainwin {
 
 class clsMouseTrack;
-struct Services;
+using platform::Services;
 
 // "Version " & major & "." & minor & "." & the revision with at least four
 // digits (7 gives "0007").

@@ -11,9 +11,13 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 
+namespace tavil::platform {
+struct Services;
+}
+
 namespace tavil::mainwin {
 
-struct Services;
+using platform::Services;
 class UpDown;
 
 // "連番付フォルダ作成": makes a series of numbered folders (a text, the

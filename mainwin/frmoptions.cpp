@@ -1,10 +1,10 @@
 #include "mainwin/frmoptions.h"
 
 #include "mainwin/picturebox.h"
-#include "mainwin/services.h"
 #include "mainwin/statusarea.h"
 #include "mainwin/twips.h"
 #include "platform/gui/desktop.h"
+#include "platform/gui/services.h"
 #include "platform/names.h"
 #include "platform/settingsstore.h"
 

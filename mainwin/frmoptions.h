@@ -18,10 +18,14 @@ class QRadioButton;
 class QTabBar;
 class QTimer;
 
+namespace tavil::platform {
+struct Services;
+}
+
 namespace tavil::mainwin {
 
 class PictureBox;
-struct Services;
+using platform::Services;
 
 // What OK of the options dialog changes in the main window, at once.
 class OptionsHost {

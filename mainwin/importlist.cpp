@@ -4,10 +4,10 @@
 #include "mainwin/importtext.h"
 #include "mainwin/progress.h"
 #include "mainwin/selectedlists.h"
-#include "mainwin/services.h"
 #include "mainwin/tabpages.h"
 #include "platform/dialogs.h"
 #include "platform/gui/desktop.h"
+#include "platform/gui/services.h"
 #include "platform/names.h"
 
 #include <QAction>

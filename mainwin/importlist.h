@@ -7,12 +7,16 @@
 class QMimeData;
 class QPoint;
 
+namespace tavil::platform {
+struct Services;
+}
+
 namespace tavil::mainwin {
 
 class SelectedLists;
 class StatusSink;
 class TabPages;
-struct Services;
+using platform::Services;
 
 // The import list List4 of the import tab: a text file dropped on the tab's
 // page or on the list becomes the list's names, split by the separator that

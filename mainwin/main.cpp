@@ -1,9 +1,10 @@
 #include "mainwin/form1.h"
-#include "mainwin/services.h"
 #include "platform/clock.h"
 #include "platform/gui/desktop.h"
 #include "platform/gui/qtdialogs.h"
+#include "platform/gui/services.h"
 #include "platform/linuxfilesystem.h"
+#include "platform/qttexts.h"
 #include "platform/settingsstore.h"
 #include "platform/volumes.h"
 #include "quick/form4.h"
@@ -17,6 +18,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tavil"));
     QCoreApplication::setOrganizationName(QStringLiteral("Tavil"));
+    // Before any window: Qt's own texts in Japanese (English when missing).
+    tavil::platform::installQtJapanese(app);
 
     using namespace tavil;
     platform::LinuxFileSystem fs;
@@ -27,14 +30,14 @@ int main(int argc, char** argv)
     platform::SystemClock clock;
     platform::QtDesktop desktop;
     platform::SystemVolumes volumes;
-    mainwin::Services services{fs,
-                               store,
-                               dialogs,
-                               clock,
-                               desktop,
-                               volumes,
-                               mainwin::defaultErrlogFolder(),
-                               QDir::homePath()};
+    platform::Services services{fs,
+                                store,
+                                dialogs,
+                                clock,
+                                desktop,
+                                volumes,
+                                platform::defaultErrlogFolder(),
+                                QDir::homePath()};
 
     // Qt has taken its own options out already; the rest is the program's
     // command line, compared exactly.

@@ -1,9 +1,9 @@
 #include "mainwin/numberpresets.h"
 
 #include "mainwin/presetbar.h"
-#include "mainwin/services.h"
 #include "mainwin/tabpages.h"
 #include "platform/dialogs.h"
+#include "platform/gui/services.h"
 #include "platform/settingsstore.h"
 
 #include <QCheckBox>

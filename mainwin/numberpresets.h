@@ -8,9 +8,13 @@
 
 #include <functional>
 
+namespace tavil::platform {
+struct Services;
+}
+
 namespace tavil::mainwin {
 
-struct Services;
+using platform::Services;
 class TabPages;
 
 // The handlers of Toolbar1 on the numbering page: save the page's fields as

@@ -6,9 +6,9 @@
 #include "mainwin/listentries.h"
 #include "mainwin/listrules.h"
 #include "mainwin/progress.h"
-#include "mainwin/services.h"
 #include "mainwin/twips.h"
 #include "platform/dialogs.h"
+#include "platform/gui/services.h"
 #include "platform/settingsstore.h"
 #include "support/settingsschema.h"
 

@@ -15,11 +15,15 @@ class QMouseEvent;
 class QPushButton;
 class QWidget;
 
+namespace tavil::platform {
+struct Services;
+}
+
 namespace tavil::mainwin {
 
 class FileListSource;
 class StatusSink;
-struct Services;
+using platform::Services;
 
 // The selected-files list of select mode and its SKIP rows. It is made of two
 // twins: List1 keeps its entries sorted, List2 in the order they came. The

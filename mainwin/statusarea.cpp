@@ -1,10 +1,10 @@
 #include "mainwin/statusarea.h"
 
 #include "mainwin/picturebox.h"
-#include "mainwin/services.h"
 #include "mainwin/twips.h"
 #include "platform/dialogs.h"
 #include "platform/gui/desktop.h"
+#include "platform/gui/services.h"
 #include "platform/names.h"
 #include "platform/settingsstore.h"
 #include "support/settingsschema.h"

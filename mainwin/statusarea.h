@@ -15,13 +15,14 @@ class QToolButton;
 class QWidget;
 
 namespace tavil::platform {
+struct Services;
 class SettingsStore;
 }
 
 namespace tavil::mainwin {
 
 class PictureBox;
-struct Services;
+using platform::Services;
 
 // True when the setting PrBar chooses the drawn bar: it is missing, or it
 // reads as the number 1. A text that is not a number counts as 1 too, so a

@@ -3,9 +3,9 @@
 #include "mainwin/inputfilters.h"
 #include "mainwin/presetbar.h"
 #include "mainwin/tabpages_build.h"
-#include "mainwin/services.h"
 #include "mainwin/twips.h"
 #include "mainwin/updown.h"
+#include "platform/gui/services.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -23,10 +23,14 @@ class QTabBar;
 class QTimeEdit;
 class QWidget;
 
+namespace tavil::platform {
+struct Services;
+}
+
 namespace tavil::mainwin {
 
 class PresetBar;
-struct Services;
+using platform::Services;
 class UpDown;
 
 // The operation tabs of the main window: the tab strip, its nine pages (one

@@ -4,7 +4,7 @@
 #include "mainwin/tabpages.h"
 
 #include "engine/settimestamp.h"
-#include "mainwin/services.h"
+#include "platform/gui/services.h"
 #include "platform/settingsstore.h"
 #include "support/module1.h"
 #include "support/settingsschema.h"

@@ -5,10 +5,10 @@
 
 #include "mainwin/tabpages.h"
 
-#include "mainwin/services.h"
 #include "mainwin/twips.h"
 #include "mainwin/updown.h"
 #include "platform/clock.h"
+#include "platform/gui/services.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -100,7 +100,7 @@ private:
     Form4& m_form;
 };
 
-Form4::Form4(mainwin::Services& services, bool fromMenu, QWidget* owner)
+Form4::Form4(platform::Services& services, bool fromMenu, QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::WindowStaysOnTopHint),
       m_services(services),
       m_fromMenu(fromMenu),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwin/services.h"
+#include "platform/gui/services.h"
 #include "quick/folderlisting.h"
 #include "quick/quicknames.h"
 
@@ -52,7 +52,7 @@ class Form4 : public QDialog {
 public:
     // fromMenu: opened from the main window's menu (closing it returns there);
     // else opened at start-up in place of the main window.
-    Form4(mainwin::Services& services, bool fromMenu, QWidget* owner = nullptr);
+    Form4(platform::Services& services, bool fromMenu, QWidget* owner = nullptr);
     ~Form4() override;
 
     // Menu.
@@ -147,7 +147,7 @@ private:
     DeleteParams deleteParams() const;
     QuickTools tools();
 
-    mainwin::Services& m_services;
+    platform::Services& m_services;
     QMenuBar* m_menuBar = nullptr;
     const bool m_fromMenu;
     QWidget* m_owner;
@@ -166,6 +166,6 @@ private:
 // from the menu, the owner (the main window) is hidden meanwhile and shown
 // again afterwards. Opened at start-up, openMainWindow false means the
 // program ends: nothing else is to be saved.
-QuickResult runQuickWindow(mainwin::Services& services, bool fromMenu, QWidget* owner);
+QuickResult runQuickWindow(platform::Services& services, bool fromMenu, QWidget* owner);
 
 } // namespace tavil::quick

@@ -154,7 +154,7 @@ void Form4::mnuChangeBack_Click()
     close();
 }
 
-QuickResult runQuickWindow(mainwin::Services& services, bool fromMenu, QWidget* owner)
+QuickResult runQuickWindow(platform::Services& services, bool fromMenu, QWidget* owner)
 {
     // The main window is hidden meanwhile: closing the last window shown must
     // not end the program on its own.

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, whatever of the build and test tools a Debian 12
-# machine lacks: compiler, CMake, Ninja, GoogleTest, Qt 6 and a Japanese font.
+# machine lacks: compiler, CMake, Ninja, GoogleTest, Qt 6 with its Japanese
+# translation, and a Japanese font.
 set -euo pipefail
 packages=(g++ cmake ninja-build pkg-config libgtest-dev libgmock-dev qt6-base-dev libicu-dev
-          fonts-ipafont-gothic attr)
+          qt6-translations-l10n fonts-ipafont-gothic attr)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

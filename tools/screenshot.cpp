@@ -7,11 +7,11 @@
 #include "mainwin/filebrowser.h"
 #include "mainwin/form1.h"
 #include "mainwin/selectedlists.h"
-#include "mainwin/services.h"
 #include "mainwin/tabpages.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/gui/desktop.h"
+#include "platform/gui/services.h"
 #include "platform/linuxfilesystem.h"
 #include "platform/settingsstore.h"
 #include "platform/volumes.h"
@@ -71,8 +71,8 @@ int main(int argc, char** argv)
     platform::SystemClock clock;
     platform::QtDesktop desktop;
     platform::SystemVolumes volumes;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, home.path() + QStringLiteral("/errlog"),
-                               home.path()};
+    platform::Services services{fs, store, dialogs, clock, desktop, volumes, home.path() + QStringLiteral("/errlog"),
+                                home.path()};
     mainwin::Form1 form(services, QString());
     if (!form.Form_Load())
         return 1;

@@ -1,4 +1,5 @@
 #include "mainwin/clsmousetrack.h"
+#include "support/clsmessage.h"
 #include "tests/mainwin/statuswindowfixture.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@
 #include <vector>
 
 using tavil::mainwin::clsMouseTrack;
+using tavil::support::clsMessage;
 
 namespace {
 
@@ -231,6 +233,34 @@ TEST_F(MouseTrack, ForgetsATargetThatIsDeleted)
     track->setTarget(target); // detaching from the deleted one is safe
     run({move(1, 1)});
     EXPECT_EQ(log, QStringList({"enter"}));
+}
+
+TEST_F(MouseTrack, TrackersOfOneWidgetShareItsHook)
+{
+    clsMessage* hook = clsMessage::MessageClass(target);
+    ASSERT_NE(hook, nullptr);
+    EXPECT_EQ(hook->MessageCount(), 1);
+
+    auto* second = new clsMouseTrack(target);
+    second->setTarget(target);
+    second->setCapture(true);
+    QObject::connect(second, &clsMouseTrack::MouseEnter, target, [this] { log << "second enter"; });
+    EXPECT_EQ(clsMessage::MessageClass(target), hook);
+    EXPECT_EQ(hook->MessageCount(), 2);
+    run({move(10, 10)});
+    EXPECT_EQ(log, QStringList({"enter", "second enter"}));
+
+    // The first one letting go leaves the second one hooked; the last one
+    // takes the hook away.
+    track->setTarget(nullptr);
+    EXPECT_EQ(clsMessage::MessageClass(target), hook);
+    EXPECT_EQ(hook->MessageCount(), 1);
+    delete second;
+    EXPECT_EQ(clsMessage::MessageClass(target), nullptr);
+    EXPECT_TRUE(target->findChildren<clsMessage*>().isEmpty());
+    log.clear();
+    run({leave(), move(20, 20)});
+    EXPECT_TRUE(log.isEmpty());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "mainwin/filebrowser.h"
 
-#include "mainwin/services.h"
+#include "platform/gui/services.h"
 #include "platform/linuxfilesystem.h"
 #include "platform/settingsstore.h"
 #include "tests/common/fakes.h"
@@ -32,7 +32,7 @@
 using namespace Qt::Literals::StringLiterals;
 using tavil::mainwin::DirList;
 using tavil::mainwin::FileBrowser;
-using tavil::mainwin::Services;
+using tavil::platform::Services;
 using tavil::platform::Err;
 namespace raw = tavil::test::raw;
 

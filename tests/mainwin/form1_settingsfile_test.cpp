@@ -1,6 +1,6 @@
 #include "mainwin/filebrowser.h"
 #include "mainwin/form1.h"
-#include "mainwin/services.h"
+#include "platform/gui/services.h"
 #include "platform/fsname.h"
 #include "platform/settingsstore.h"
 #include "tests/common/fakes.h"
@@ -35,14 +35,14 @@ struct FileBench {
     FakeVolumes volumes;
     QString settingsPath = config.file(u"Tavil/Tavil.conf"_s);
     std::unique_ptr<platform::QtSettingsStore> store;
-    std::unique_ptr<mainwin::Services> services;
+    std::unique_ptr<platform::Services> services;
     std::unique_ptr<mainwin::Form1> form;
 
     void start()
     {
         store = std::make_unique<platform::QtSettingsStore>(settingsPath);
         store->reportTo(&dialogs);
-        services = std::make_unique<mainwin::Services>(mainwin::Services{
+        services = std::make_unique<platform::Services>(platform::Services{
             fs, *store, dialogs, clock, desktop, volumes, data.file(u"errlog"_s), home.path()});
         form = std::make_unique<mainwin::Form1>(*services, QString());
         ASSERT_TRUE(form->Form_Load());

@@ -575,8 +575,8 @@ TEST(ErrlogFolder, IsTavilErrlogUnderTheUsersDataFolder)
 {
     const QByteArray saved = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", "/tmp/tavil-xdg-data");
-    EXPECT_EQ(tavil::mainwin::defaultErrlogFolder(), QStringLiteral("/tmp/tavil-xdg-data/Tavil/errlog"));
+    EXPECT_EQ(tavil::platform::defaultErrlogFolder(), QStringLiteral("/tmp/tavil-xdg-data/Tavil/errlog"));
     qunsetenv("XDG_DATA_HOME");
-    EXPECT_EQ(tavil::mainwin::defaultErrlogFolder(), QDir::homePath() + QStringLiteral("/.local/share/Tavil/errlog"));
+    EXPECT_EQ(tavil::platform::defaultErrlogFolder(), QDir::homePath() + QStringLiteral("/.local/share/Tavil/errlog"));
     qputenv("XDG_DATA_HOME", saved);
 }

@@ -2,8 +2,8 @@
 #include "mainwin/filebrowser.h"
 #include "mainwin/form1.h"
 #include "mainwin/form5.h"
-#include "mainwin/services.h"
 #include "mainwin/updown.h"
+#include "platform/gui/services.h"
 #include "platform/names.h"
 #include "platform/settingsstore.h"
 #include "support/settingsschema.h"
@@ -91,7 +91,7 @@ protected:
     FakeClock clock;
     FakeDesktop desktop;
     FakeVolumes volumes;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, QString(), QString()};
+    platform::Services services{fs, store, dialogs, clock, desktop, volumes, QString(), QString()};
     std::unique_ptr<Form5> dialog;
 
 private:
@@ -707,7 +707,7 @@ TEST(Form5InWindow, TheMainWindowsFolderListShowsTheNewFolders)
         FakeClock clock;
         FakeDesktop desktop;
         FakeVolumes volumes;
-        mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, data.file(u"errlog"_s), home.path()};
+        platform::Services services{fs, store, dialogs, clock, desktop, volumes, data.file(u"errlog"_s), home.path()};
         namespace S = support::settings;
         store.write(QString::fromLatin1(S::Setting::Section), QString::fromLatin1(S::Setting::Dir), dir.path());
         mainwin::Form1 form(services, QString());

@@ -1,6 +1,6 @@
 #include "mainwin/frmoptions.h"
 #include "mainwin/picturebox.h"
-#include "mainwin/services.h"
+#include "platform/gui/services.h"
 #include "platform/settingsstore.h"
 #include "tests/common/fakes.h"
 #include "tests/common/guifakes.h"
@@ -52,8 +52,8 @@ struct OptionsBench {
     FakeClock clock;
     FakeDesktop desktop;
     FakeVolumes volumes;
-    mainwin::Services services{fs, writes, dialogs, clock, desktop, volumes, QStringLiteral("/data/tavil/errlog"),
-                               QStringLiteral("/home/user")};
+    platform::Services services{fs, writes, dialogs, clock, desktop, volumes, QStringLiteral("/data/tavil/errlog"),
+                                QStringLiteral("/home/user")};
     FakeOptionsHost host;
 
     void set(const char* key, const QString& value) { store.write(S::ActionSetting::Section, key, value); }

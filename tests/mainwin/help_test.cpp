@@ -8,8 +8,8 @@
 #include "mainwin/form5.h"
 #include "mainwin/frmoptions.h"
 #include "mainwin/helpmanual.h"
-#include "mainwin/services.h"
 #include "mainwin/tabpages.h"
+#include "platform/gui/services.h"
 #include "platform/settingsstore.h"
 #include "tests/common/fakes.h"
 #include "tests/common/guifakes.h"
@@ -317,7 +317,7 @@ protected:
     FakeDesktop desktop;
     FakeVolumes volumes;
     TestFileSystem fs;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, QString(), QString()};
+    platform::Services services{fs, store, dialogs, clock, desktop, volumes, QString(), QString()};
     std::unique_ptr<QWidget> form;
 };
 
@@ -409,8 +409,8 @@ TEST(HelpWindowCaptions, ThePagesQuoteTheMainWindowAsItShowsIt)
     FakeClock clock;
     FakeDesktop desktop;
     FakeVolumes volumes;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, data.file(QStringLiteral("errlog")),
-                               home.path()};
+    platform::Services services{fs, store, dialogs, clock, desktop, volumes, data.file(QStringLiteral("errlog")),
+                                home.path()};
     {
         mainwin::Form1 form(services, QString());
         ASSERT_TRUE(form.Form_Load());
@@ -474,7 +474,7 @@ TEST(HelpDialogCaptions, ThePagesQuoteEachDialogAsItShowsIt)
     FakeDesktop desktop;
     FakeVolumes volumes;
     TestFileSystem fs;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, QString(), QString()};
+    platform::Services services{fs, store, dialogs, clock, desktop, volumes, QString(), QString()};
     NoOptionsHost host;
     const QString menus = visibleText(readPage(QStringLiteral("menus.html")));
     const QString settings = visibleText(readPage(QStringLiteral("settings.html")));

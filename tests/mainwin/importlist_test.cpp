@@ -4,9 +4,9 @@
 #include "mainwin/importlist.h"
 #include "mainwin/importtext.h"
 #include "mainwin/selectedlists.h"
-#include "mainwin/services.h"
 #include "mainwin/statusarea.h"
 #include "mainwin/tabpages.h"
+#include "platform/gui/services.h"
 #include "platform/settingsstore.h"
 #include "tests/common/fakes.h"
 #include "tests/common/guifakes.h"
@@ -293,7 +293,7 @@ protected:
     FakeClock clock;
     FakeDesktop desktop;
     FakeVolumes volumes;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, QString(), QString()};
+    platform::Services services{fs, store, dialogs, clock, desktop, volumes, QString(), QString()};
     FakeFiles files;
     FakeStatus status;
     std::unique_ptr<QWidget> form;
@@ -647,7 +647,7 @@ TEST(ImportListInWindow, TheMainWindowsImportPageTakesADrop)
         FakeClock clock;
         FakeDesktop desktop;
         FakeVolumes volumes;
-        mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, dir.file(u"errlog"_s), dir.path()};
+        platform::Services services{fs, store, dialogs, clock, desktop, volumes, dir.file(u"errlog"_s), dir.path()};
         mainwin::Form1 form(services, QString());
         const QString file = dir.createFile(u"names.txt"_s, "\xEF\xBB\xBF" "x\r\ny\r\n");
         QListWidget* list = form.tabs().List4;

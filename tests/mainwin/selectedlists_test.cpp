@@ -1,7 +1,7 @@
 #include "mainwin/listrules.h"
 #include "mainwin/selectedlists.h"
-#include "mainwin/services.h"
 #include "platform/fsname.h"
+#include "platform/gui/services.h"
 #include "platform/linuxfilesystem.h"
 #include "platform/settingsstore.h"
 #include "tests/common/fakes.h"
@@ -206,7 +206,7 @@ protected:
     tavil::test::FakeClock clock;
     tavil::test::FakeDesktop desktop;
     tavil::test::FakeVolumes volumes;
-    tavil::mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, {}, {}};
+    tavil::platform::Services services{fs, store, dialogs, clock, desktop, volumes, {}, {}};
     tavil::test::FakeFiles files;
     tavil::test::FakeStatus status;
     std::unique_ptr<QWidget> form;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwin/services.h"
+#include "platform/gui/services.h"
 #include "platform/linuxfilesystem.h"
 #include "platform/settingsstore.h"
 #include "tests/common/fakes.h"
@@ -21,7 +21,7 @@ struct FakeServices {
     FakeClock clock;
     FakeDesktop desktop;
     FakeVolumes volumes;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, QString(), QString()};
+    platform::Services services{fs, store, dialogs, clock, desktop, volumes, QString(), QString()};
 };
 
 // Deletes what was closed with delete-on-close, then checks that no window

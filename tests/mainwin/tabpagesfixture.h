@@ -1,7 +1,7 @@
 #pragma once
 
-#include "mainwin/services.h"
 #include "mainwin/tabpages.h"
+#include "platform/gui/services.h"
 #include "platform/settingsstore.h"
 #include "tests/common/fakes.h"
 #include "tests/common/guifakes.h"
@@ -53,7 +53,7 @@ protected:
     FakeDesktop desktop;
     FakeVolumes volumes;
     TestFileSystem fs;
-    mainwin::Services services{fs, store, dialogs, clock, desktop, volumes, QString(), QString()};
+    platform::Services services{fs, store, dialogs, clock, desktop, volumes, QString(), QString()};
     std::unique_ptr<QWidget> form;
     mainwin::TabPages* pages = nullptr; // owned by the form
 };

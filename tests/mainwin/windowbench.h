@@ -2,7 +2,7 @@
 
 #include "mainwin/filebrowser.h"
 #include "mainwin/form1.h"
-#include "mainwin/services.h"
+#include "platform/gui/services.h"
 #include "platform/settingsstore.h"
 #include "support/settingsschema.h"
 #include "tests/common/fakes.h"
@@ -66,8 +66,8 @@ struct WindowBench {
     FakeClock clock;
     FakeDesktop desktop;
     FakeVolumes volumes;
-    mainwin::Services services{fs, writes, dialogs, clock, desktop, volumes, data.file(QStringLiteral("errlog")),
-                               home.path()};
+    platform::Services services{fs, writes, dialogs, clock, desktop, volumes, data.file(QStringLiteral("errlog")),
+                                home.path()};
     std::unique_ptr<mainwin::Form1> form;
 
     // Starts the program; the splash goes at once.

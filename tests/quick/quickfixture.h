@@ -1,6 +1,6 @@
 #pragma once
 
-#include "mainwin/services.h"
+#include "platform/gui/services.h"
 #include "platform/settingsstore.h"
 #include "quick/form4.h"
 #include "tests/common/fakes.h"
@@ -87,7 +87,7 @@ protected:
     FakeDesktop desktop;
     FakeVolumes volumes;
     TestFileSystem fs;
-    mainwin::Services services;
+    platform::Services services;
     TempDir dir;
     std::unique_ptr<quick::Form4> window;
 };

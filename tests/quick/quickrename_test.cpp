@@ -355,7 +355,7 @@ TEST_F(QuickRename, EscAtTheCancelQuestionChangesNothing)
 {
     // The real boxes, as the program shows them.
     platform::QtDialogs qtDialogs;
-    mainwin::Services real{fs, store, qtDialogs, clock, desktop, volumes, QString(), QString()};
+    platform::Services real{fs, store, qtDialogs, clock, desktop, volumes, QString(), QString()};
     const QString a = dir.createFile(u"a.txt"_s);
     quick::Form4 w(real, true);
     w.show();

@@ -1,8 +1,9 @@
-#include "mainwin/services.h"
+#include "platform/gui/services.h"
+#include "platform/gui/services.h"
 
 #include <QStandardPaths>
 
-namespace tavil::mainwin {
+namespace tavil::platform {
 
 QString defaultErrlogFolder()
 {
@@ -11,4 +12,4 @@ QString defaultErrlogFolder()
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/Tavil/errlog");
 }
 
-} // namespace tavil::mainwin
+} // namespace tavil::platform

@@ -3,25 +3,23 @@
 #include <QString>
 
 namespace tavil::platform {
+
 class Clock;
 class Desktop;
 class Dialogs;
 class FileSystem;
 class SettingsStore;
 class Volumes;
-} // namespace tavil::platform
-
-namespace tavil::mainwin {
 
 // Everything the windows reach outside themselves, made once by main() and
 // handed to every window; tests hand in fakes.
 struct Services {
-    platform::FileSystem& fs;
-    platform::SettingsStore& store;
-    platform::Dialogs& dialogs;
-    platform::Clock& clock;
-    platform::Desktop& desktop;
-    platform::Volumes& volumes;
+    FileSystem& fs;
+    SettingsStore& store;
+    Dialogs& dialogs;
+    Clock& clock;
+    Desktop& desktop;
+    Volumes& volumes;
     QString errlogFolder;  // where the runs' error logs go
     QString programFolder; // the default start folder (the home folder)
 };
@@ -30,4 +28,4 @@ struct Services {
 // (~/.local/share/Tavil/errlog when it is unset).
 QString defaultErrlogFolder();
 
-} // namespace tavil::mainwin
+} // namespace tavil::platform
