@@ -6,9 +6,12 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <vector>
 
+#include <fcntl.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -86,6 +89,29 @@ double median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t mid = values.size() / 2;
     return values.size() % 2 ? values[mid] : (values[mid - 1] + values[mid]) / 2;
+}
+
+QByteArray oldPhotoName(int i)
+{
+    return "photo" + QByteArray::number(i).rightJustified(6, '0') + ".jpg";
+}
+
+QByteArray newPhotoName(int i)
+{
+    return "photo" + QByteArray::number(i).rightJustified(6, '0') + ".jpeg";
+}
+
+void makePhotos(const QByteArray& folder, int n)
+{
+    ::mkdir(folder.constData(), 0755);
+    for (int i = 0; i < n; ++i) {
+        const int fd = ::open((folder + '/' + oldPhotoName(i)).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (fd < 0 || ::close(fd) != 0) {
+            std::perror("create");
+            std::exit(1);
+        }
+    }
+    syncAll();
 }
 
 } // namespace tavil::bench

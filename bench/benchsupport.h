@@ -7,6 +7,7 @@
 #include "engine/runcontext.h"
 #include "platform/dialogs.h"
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -48,6 +49,12 @@ bool onPath(const QString& program);
 void syncAll();
 
 long peakMiB();
+
+// A folder of n empty files photo000000.jpg, photo000001.jpg, ... written
+// out to disk; the program ends when one can't be made.
+QByteArray oldPhotoName(int i);
+QByteArray newPhotoName(int i); // the same with the extension "jpeg"
+void makePhotos(const QByteArray& folder, int n);
 
 // The middle value (the mean of the two middle ones for an even count).
 double median(std::vector<double> values);

@@ -36,35 +36,12 @@ using namespace tavil;
 
 namespace {
 
-QByteArray oldName(int i)
-{
-    return "photo" + QByteArray::number(i).rightJustified(6, '0') + ".jpg";
-}
-
-QByteArray newName(int i)
-{
-    return "photo" + QByteArray::number(i).rightJustified(6, '0') + ".jpeg";
-}
-
-void makeFiles(const QByteArray& folder, int n)
-{
-    ::mkdir(folder.constData(), 0755);
-    for (int i = 0; i < n; ++i) {
-        const int fd = ::open((folder + '/' + oldName(i)).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-        if (fd < 0 || ::close(fd) != 0) {
-            std::perror("create");
-            std::exit(1);
-        }
-    }
-    bench::syncAll();
-}
-
 void checkAndRemove(const QByteArray& folder, int n, const char* who)
 {
     struct stat st;
     int missing = 0;
     for (int i = 0; i < n; ++i) {
-        const QByteArray path = folder + '/' + newName(i);
+        const QByteArray path = folder + '/' + bench::newPhotoName(i);
         if (::lstat(path.constData(), &st) != 0)
             ++missing;
         ::unlink(path.constData());
@@ -79,11 +56,11 @@ std::vector<double> g_listing; // every listing's time
 
 double timePlain(const QByteArray& folder, int n)
 {
-    makeFiles(folder, n);
+    bench::makePhotos(folder, n);
     std::vector<std::pair<QByteArray, QByteArray>> paths;
     paths.reserve(size_t(n));
     for (int i = 0; i < n; ++i)
-        paths.emplace_back(folder + '/' + oldName(i), folder + '/' + newName(i));
+        paths.emplace_back(folder + '/' + bench::oldPhotoName(i), folder + '/' + bench::newPhotoName(i));
     const double t0 = bench::now();
     for (const auto& [from, to] : paths) {
         if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0) {
@@ -98,7 +75,7 @@ double timePlain(const QByteArray& folder, int n)
 
 double timeTavil(platform::FileSystem& fs, const QByteArray& folder, int n)
 {
-    makeFiles(folder, n);
+    bench::makePhotos(folder, n);
     bench::OkDialogs dialogs;
     platform::SystemClock clock;
     bench::NoopHost host;
@@ -134,7 +111,7 @@ double timeTavil(platform::FileSystem& fs, const QByteArray& folder, int n)
 
 double timeMmv(const QByteArray& folder, int n)
 {
-    makeFiles(folder, n);
+    bench::makePhotos(folder, n);
     const double t0 = bench::now();
     const int rc = bench::runCommand({QStringLiteral("mmv"), QStringLiteral("*.jpg"), QStringLiteral("#1.jpeg")},
                                      QFile::decodeName(folder));

@@ -53,35 +53,12 @@ using namespace tavil;
 
 namespace {
 
-QByteArray oldName(int i)
-{
-    return "photo" + QByteArray::number(i).rightJustified(6, '0') + ".jpg";
-}
-
-QByteArray newName(int i)
-{
-    return "photo" + QByteArray::number(i).rightJustified(6, '0') + ".jpeg";
-}
-
-void makeFiles(const QByteArray& folder, int n)
-{
-    ::mkdir(folder.constData(), 0755);
-    for (int i = 0; i < n; ++i) {
-        const int fd = ::open((folder + '/' + oldName(i)).constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
-        if (fd < 0 || ::close(fd) != 0) {
-            std::perror("create");
-            std::exit(1);
-        }
-    }
-    bench::syncAll();
-}
-
 // Checks that every file was renamed, then removes them and the folder.
 void checkAndRemove(const QByteArray& folder, int n, const char* what)
 {
     int missing = 0;
     for (int i = 0; i < n; ++i)
-        missing += ::unlink((folder + '/' + newName(i)).constData()) == 0 ? 0 : 1;
+        missing += ::unlink((folder + '/' + bench::newPhotoName(i)).constData()) == 0 ? 0 : 1;
     if (missing != 0 || ::rmdir(folder.constData()) != 0) {
         std::fprintf(stderr, "%s: %d files not renamed, or the folder holds more\n", what, missing);
         std::exit(1);
@@ -122,7 +99,7 @@ void untilBack()
 
 double engineAlone(const QString& folder, int n)
 {
-    makeFiles(QFile::encodeName(folder), n);
+    bench::makePhotos(QFile::encodeName(folder), n);
     platform::LinuxFileSystem fs;
     bench::OkDialogs dialogs;
     platform::SystemClock clock;
@@ -175,7 +152,7 @@ struct WindowRound {
 
 WindowRound throughWindow(const QString& folder, int n)
 {
-    makeFiles(QFile::encodeName(folder), n);
+    bench::makePhotos(QFile::encodeName(folder), n);
     platform::LinuxFileSystem fs;
     platform::MemorySettingsStore store;
     store.write(QStringLiteral("Setting"), QStringLiteral("Dir"), folder);
