@@ -244,11 +244,9 @@ void FileBrowser::reread()
 {
     if (m_path.isEmpty())
         return;
-    m_folderId = m_services.fs.folderId(m_path);
-    if (!listFolder(m_path, &m_entries).ok())
-        m_entries.clear();
+    // One reading serves both lists.
+    refreshFiles();
     Dir1->showFolder(m_path, foldersOf(m_entries));
-    File1->fileModel()->setNames(filesOf(m_entries));
 }
 
 void FileBrowser::refreshFolders()
