@@ -1,5 +1,7 @@
 #include "tests/common/fsprobe.h"
 
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 
 #include <fcntl.h>
@@ -44,6 +46,20 @@ bool userXattrsIn(const QString& folder)
     const bool ok = ::setxattr(p.constData(), "user.tavil-probe", "1", 1, 0) == 0;
     ::unlink(p.constData());
     return ok;
+}
+
+QStringList treeOf(const QString& root)
+{
+    QStringList out;
+    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        QFile f(path);
+        const QByteArray data = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("?");
+        out.append(QDir(root).relativeFilePath(path) + u'=' + QString::fromUtf8(data));
+    }
+    out.sort();
+    return out;
 }
 
 } // namespace tavil::test

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <sys/stat.h>
 #include <time.h>
@@ -27,5 +28,9 @@ bool userXattrsWork(const QString& path);
 // Whether files made in folder can keep user extended attributes; the probe
 // file is removed again.
 bool userXattrsIn(const QString& folder);
+
+// Every file below root as "path=content", sorted: the disk to compare
+// before and after a run.
+QStringList treeOf(const QString& root);
 
 } // namespace tavil::test

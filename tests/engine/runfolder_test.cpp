@@ -5,12 +5,12 @@
 
 #include "engine/operations.h"
 #include "engine/rundriver.h"
+#include "tests/common/fsprobe.h"
 #include "tests/common/opfixture.h"
 #include "tests/common/scopedmount.h"
 #include "tests/engine/fakedriverhost.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFileInfo>
 
 #include <functional>
@@ -31,21 +31,6 @@ const QString kNotListedAtStart =
     QStringLiteral(u"一覧を読み込んだときのフォルダではなくなっています。変更は行わずに一覧を読み込み直しました。\r");
 const QString kNotListedInWalk =
     QStringLiteral(u"一覧を読み込んだときのフォルダではなくなっています。このフォルダとその中のフォルダは変更しませんでした。\r");
-
-// Every file below root as "path=content", sorted: the disk to compare.
-QStringList treeOf(const QString& root)
-{
-    QStringList out;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile f(path);
-        const QByteArray data = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("?");
-        out.append(QDir(root).relativeFilePath(path) + u'=' + QString::fromUtf8(data));
-    }
-    out.sort();
-    return out;
-}
 
 OperationParams kakuChange()
 {

@@ -6,12 +6,12 @@
 #include "mainwin/form1.h"
 #include "mainwin/statusarea.h"
 #include "mainwin/tabpages.h"
+#include "tests/common/fsprobe.h"
 #include "tests/common/scopedmount.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QDirIterator>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -32,21 +32,6 @@ namespace S = support::settings;
 
 const QString kNotListedAtStart =
     QStringLiteral(u"一覧を読み込んだときのフォルダではなくなっています。変更は行わずに一覧を読み込み直しました。\r");
-
-// Every file below root as "path=content", sorted.
-QStringList treeOf(const QString& root)
-{
-    QStringList out;
-    QDirIterator it(root, QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        QFile f(path);
-        const QByteArray data = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("?");
-        out.append(QDir(root).relativeFilePath(path) + u'=' + QString::fromUtf8(data));
-    }
-    out.sort();
-    return out;
-}
 
 // Starts the window in dir/top, the extension tab set to "dat".
 void startInTop(WindowBench& b)
