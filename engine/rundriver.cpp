@@ -90,11 +90,11 @@ void RunDriver::abort()
 void RunDriver::run(RunContext& ctx)
 {
     DriverHost& host = m_host;
-
-    host.prepareProgress();
     const RunRequest request = host.request();
 
-    // The checks: any of them stops the run before the window is touched.
+    // The checks: any of them stops the run before the window is touched,
+    // the status bar included (the progress area is shown only once the run
+    // really begins).
     const QString& caption = request.tabCaption;
     ctx.IncludeSubfolders = request.includeSubfolders;
     if (request.selectMode) {
@@ -163,6 +163,7 @@ void RunDriver::run(RunContext& ctx)
     // ends; an unexpected failure is reported as one, never as a clean run.
     m_locked = true;
     try {
+        host.prepareProgress();
         host.lockWindow();
         dispatch(ctx, request);
     } catch (const std::exception& e) {
