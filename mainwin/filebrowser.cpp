@@ -345,7 +345,7 @@ Err FileBrowser::loadPatterns()
     return Err::None;
 }
 
-Err FileBrowser::loadSettings()
+Err FileBrowser::loadSettings(QString* unopened)
 {
     const QString options = key(settings::ActionSetting::Section);
     Err err = Err::None;
@@ -365,7 +365,11 @@ Err FileBrowser::loadSettings()
     if (opened == Err::None)
         return Err::None;
     openProgramFolder();
-    return opened == Err::NoPath || opened == Err::DeviceUnavailable ? Err::None : opened;
+    if (opened == Err::NoPath || opened == Err::DeviceUnavailable)
+        return Err::None;
+    if (unopened != nullptr)
+        *unopened = start;
+    return opened;
 }
 
 void FileBrowser::saveSettings()

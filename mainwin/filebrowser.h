@@ -84,8 +84,9 @@ public:
     // System) and the start folder (Setting Dir, by default the program's
     // folder). A start folder that can't be opened gives the program's
     // folder: silently when it is missing or its volume is not ready, else
-    // with that error returned, for the start-up's error message.
-    platform::Err loadSettings();
+    // with that error returned and the folder in unopened, for the start-up
+    // to tell with showError.
+    platform::Err loadSettings(QString* unopened = nullptr);
     // Setting Dir := the open folder.
     void saveSettings();
 
@@ -97,6 +98,10 @@ public:
     // A folder that is there but can't be opened: its name and why
     // (a refusal to read it, or the failure's description), one per line.
     static QString cannotOpenText(const QString& folder, platform::Err err);
+    // Tells that folder could not be opened (error number): a refusal to
+    // read it by cannotOpenText, anything else by the generic text and the
+    // folder. strMsg keeps the text.
+    void showError(int number, int style, const QString& folder);
 
     // While set, a text change of Combo1 does nothing (the completion popup
     // sets it while it writes into the box).
@@ -140,7 +145,6 @@ private:
     QStringList filesOf(const QList<platform::DirEntry>& entries) const;
     static QStringList foldersOf(const QList<platform::DirEntry>& entries);
     void openProgramFolder();
-    void showError(int number, int style, const QString& folder);
 
     void Drive1_Change(int index);
     void Dir1_Open(const QString& folder);

@@ -155,6 +155,45 @@ TEST(Form1Startup, CommandLineAndBadStoredValues)
     }
 }
 
+// A stored start folder that is there but can't be opened is told as the
+// file browser tells any folder it can't open: the folder named, a refusal
+// to read it as such (never as a failure to write), the program's folder
+// opened instead. As root every folder may be read: the refusal comes from
+// the file system's seam.
+TEST(Form1Startup, StartFolderThatCannotBeOpenedIsToldAsTheBrowserTellsIt)
+{
+    const struct {
+        const char* name;
+        int sysErrno;
+        QString title;
+        QString cause; // after the folder ("": the generic text comes first)
+    } cases[] = {
+        {"denied", EACCES, QStringLiteral(u"フォルダの読み取りエラー"),
+         QStringLiteral(u"\r\nを開くことができませんでした。\r\nフォルダのアクセス権を確認して下さい。")},
+        {"notPermitted", EPERM, QStringLiteral(u"フォルダの読み取りエラー"),
+         QStringLiteral(u"\r\nを開くことができませんでした。\r\nフォルダのアクセス権を確認して下さい。")},
+        {"ioError", EIO, QStringLiteral(u"ｴﾗｰ"), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowBench b;
+        const QString locked = b.dir.createDir(QStringLiteral("locked"));
+        b.dir.createFile(QStringLiteral("locked/a.txt"));
+        b.fs.listErrno = [&](const QString& d) { return d.startsWith(locked) ? c.sysErrno : 0; };
+        b.store.write(S::Setting::Section, S::Setting::Dir, locked);
+        b.start();
+
+        EXPECT_EQ(b.form->browser().path(), b.home.path());
+        ASSERT_EQ(b.dialogs.shown.size(), 1) << b.texts().join(u'|').toStdString();
+        const QString want = c.cause.isEmpty()
+                                 ? QStringLiteral(u"ｴﾗｰ番号  75 でｴﾗｰが発生しました。\rパス名が無効です。\r") + locked
+                                 : locked + c.cause;
+        EXPECT_EQ(b.dialogs.shown[0].text, want);
+        EXPECT_EQ(b.dialogs.shown[0].title, c.title);
+        EXPECT_EQ(b.dialogs.shown[0].style, 48);
+    }
+}
+
 TEST(Form1Shutdown, SavesWhereAndHowTheWindowWas)
 {
     WindowBench b;
