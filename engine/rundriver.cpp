@@ -24,7 +24,6 @@ namespace MsgStyle = platform::MsgStyle;
 namespace {
 constexpr int kStatusWidth = 56;
 
-const QString kFolderNotListed = QStringLiteral(u"一覧を読み込んだときのフォルダではなくなっています。");
 const QString kNothingChanged = QStringLiteral(u"変更は行わずに一覧を読み込み直しました。");
 const QString kWalkSkipped = QStringLiteral(u"このフォルダとその中のフォルダは変更しませんでした。");
 
@@ -47,6 +46,12 @@ bool isWalked(Tab tab)
     }
 }
 } // namespace
+
+QString folderNotListedText(const QString& done, bool picksEmptied, const QString& folder)
+{
+    return texts::kFolderNotListed + done + (picksEmptied ? texts::kPicksEmptied : QString()) + u'\r'
+           + visibleName(folder);
+}
 
 RunDriver::RunDriver(DriverServices services, DriverHost& host)
     : m_services(std::move(services)), m_host(host)
@@ -217,8 +222,8 @@ bool RunDriver::isListedFolder(RunContext& ctx, const QString& folder, const pla
     // and mean nothing in any other.
     if (platform::sameFolder(ctx.fs.folderId(folder), listed))
         return true;
-    m_host.rereadFolder();
-    ctx.strMsg = kFolderNotListed + (inWalk ? kWalkSkipped : kNothingChanged) + u'\r' + visibleName(folder);
+    const bool picksEmptied = m_host.rereadFolder();
+    ctx.strMsg = folderNotListedText(inWalk ? kWalkSkipped : kNothingChanged, picksEmptied, folder);
     showCritical(ctx, ctx.strMsg, QString());
     return false;
 }
