@@ -24,7 +24,6 @@ namespace MsgStyle = platform::MsgStyle;
 namespace {
 constexpr int kStatusWidth = 56;
 
-const QString kFolderNotListed = QStringLiteral(u"一覧を読み込んだときのフォルダではなくなっています。");
 const QString kNothingChanged = QStringLiteral(u"変更は行わずに一覧を読み込み直しました。");
 const QString kWalkSkipped = QStringLiteral(u"このフォルダとその中のフォルダは変更しませんでした。");
 
@@ -47,6 +46,12 @@ bool isWalked(Tab tab)
     }
 }
 } // namespace
+
+QString folderNotListedText(const QString& done, bool picksEmptied, const QString& folder)
+{
+    return texts::kFolderNotListed + done + (picksEmptied ? texts::kPicksEmptied : QString()) + u'\r'
+           + visibleName(folder);
+}
 
 RunDriver::RunDriver(DriverServices services, DriverHost& host)
     : m_services(std::move(services)), m_host(host)
@@ -90,11 +95,11 @@ void RunDriver::abort()
 void RunDriver::run(RunContext& ctx)
 {
     DriverHost& host = m_host;
-
-    host.prepareProgress();
     const RunRequest request = host.request();
 
-    // The checks: any of them stops the run before the window is touched.
+    // The checks: any of them stops the run before the window is touched,
+    // the status bar included (the progress area is shown only once the run
+    // really begins).
     const QString& caption = request.tabCaption;
     ctx.IncludeSubfolders = request.includeSubfolders;
     if (request.selectMode) {
@@ -163,6 +168,7 @@ void RunDriver::run(RunContext& ctx)
     // ends; an unexpected failure is reported as one, never as a clean run.
     m_locked = true;
     try {
+        host.prepareProgress();
         host.lockWindow();
         dispatch(ctx, request);
     } catch (const std::exception& e) {
@@ -216,8 +222,8 @@ bool RunDriver::isListedFolder(RunContext& ctx, const QString& folder, const pla
     // and mean nothing in any other.
     if (platform::sameFolder(ctx.fs.folderId(folder), listed))
         return true;
-    m_host.rereadFolder();
-    ctx.strMsg = kFolderNotListed + (inWalk ? kWalkSkipped : kNothingChanged) + u'\r' + visibleName(folder);
+    const bool picksEmptied = m_host.rereadFolder();
+    ctx.strMsg = folderNotListedText(inWalk ? kWalkSkipped : kNothingChanged, picksEmptied, folder);
     showCritical(ctx, ctx.strMsg, QString());
     return false;
 }

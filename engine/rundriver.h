@@ -44,8 +44,10 @@ public:
     // nullopt when the folder can't be opened (it vanished).
     virtual std::optional<QStringList> enterFolder(const QString& folder) = 0;
     // The file browser's lists read again from the folder now at its path,
-    // which it then takes for the one it shows.
-    virtual void rereadFolder() = 0;
+    // which it then takes for the one it shows. True when a reading in this
+    // run found another folder there than the listed one and so emptied the
+    // selected-files lists of the entries they held (told once).
+    virtual bool rereadFolder() = 0;
     virtual void releaseOutputButton() = 0;
     // The busy pointer; the start and browser controls, Check1 and the output
     // button disabled; the abort button shown.
@@ -69,6 +71,12 @@ struct DriverServices {
     QString errlogFolder; // where the error logs go; made when missing
     OperationRunner runner = runOperation;
 };
+
+// The message for a folder found at the open folder's path that is another
+// one than the listed: what was done (reading the lists again, and what was
+// left unchanged), that the selected-files lists were emptied when they held
+// entries, then the folder.
+QString folderNotListedText(const QString& done, bool picksEmptied, const QString& folder);
 
 // One run, from the start button to the wrap-up. The driver owns the run's
 // folder: it sets SourceFolder for every folder it runs in, and refuses a

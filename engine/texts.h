@@ -17,5 +17,9 @@ inline const QString kImportTitle = QStringLiteral(u"ファイル名のインポ
 // A new name longer than the file system keeps.
 inline const QString kFileNameTooLong = QStringLiteral(u"ファイル名が長すぎます。");
 inline const QString kFolderNameTooLong = QStringLiteral(u"フォルダ名が長すぎます。");
+// The folder at the open folder's path is no longer the one listed.
+inline const QString kFolderNotListed = QStringLiteral(u"一覧を読み込んだときのフォルダではなくなっています。");
+inline const QString kListsReread = QStringLiteral(u"一覧を読み込み直しました。");
+inline const QString kPicksEmptied = QStringLiteral(u"選択したファイルの一覧は空にしました。");
 
 } // namespace tavil::engine::texts

@@ -212,6 +212,7 @@ Err FileBrowser::setPath(const QString& folder)
     if (const platform::FsStatus st = listFolder(*normal, &entries); !st.ok())
         return st.err;
     const bool changed = *normal != m_path;
+    const bool replaced = !changed && isAnotherFolder(id);
     m_path = *normal;
     m_folderId = id;
     m_entries = std::move(entries);
@@ -220,6 +221,8 @@ Err FileBrowser::setPath(const QString& folder)
     File1->fileModel()->setNames(filesOf(m_entries));
     if (changed)
         emit pathChanged();
+    if (replaced)
+        emit folderReplaced();
     return Err::None;
 }
 
@@ -230,33 +233,63 @@ std::optional<QStringList> FileBrowser::filesIn(const QString& folder)
     return allFiles();
 }
 
-void FileBrowser::refreshFiles()
+bool FileBrowser::isAnotherFolder(const platform::FolderId& id) const
 {
-    if (m_path.isEmpty())
-        return;
-    m_folderId = m_services.fs.folderId(m_path);
-    if (!listFolder(m_path, &m_entries).ok())
-        m_entries.clear();
-    File1->fileModel()->setNames(filesOf(m_entries));
+    return !platform::sameFolder(id, m_folderId) && (id.valid || m_folderId.valid);
 }
 
-void FileBrowser::reread()
+void FileBrowser::readAgain(Reading what)
 {
     if (m_path.isEmpty())
         return;
-    // One reading serves both lists.
-    refreshFiles();
-    Dir1->showFolder(m_path, foldersOf(m_entries));
+    // The identity first, then the listing, as setPath does.
+    const platform::FolderId id = m_services.fs.folderId(m_path);
+    const bool replaced = isAnotherFolder(id);
+    m_folderId = id;
+    // Names of the folder listed before must not stay on show under the
+    // identity of another one: both lists follow it.
+    if (replaced)
+        what = Reading::Both;
+    if (what == Reading::Folders) {
+        QList<platform::DirEntry> entries;
+        if (!m_services.fs.listFolder(m_path, &entries, platform::ListAttributes::FoldersOnly).ok())
+            entries.clear();
+        Dir1->showFolder(m_path, foldersOf(entries));
+    } else {
+        if (!listFolder(m_path, &m_entries).ok())
+            m_entries.clear();
+        File1->fileModel()->setNames(filesOf(m_entries));
+        // One reading serves both lists.
+        if (what == Reading::Both)
+            Dir1->showFolder(m_path, foldersOf(m_entries));
+    }
+    if (replaced)
+        emit folderReplaced();
+}
+
+void FileBrowser::refreshFiles()
+{
+    readAgain(Reading::Files);
 }
 
 void FileBrowser::refreshFolders()
 {
-    if (m_path.isEmpty())
+    readAgain(Reading::Folders);
+}
+
+void FileBrowser::reread()
+{
+    readAgain(Reading::Both);
+}
+
+void FileBrowser::changeOpenFolder(const std::function<bool()>& change)
+{
+    const bool listed = !m_path.isEmpty() && platform::sameFolder(m_services.fs.folderId(m_path), m_folderId);
+    if (!change())
         return;
-    QList<platform::DirEntry> entries;
-    if (!m_services.fs.listFolder(m_path, &entries, platform::ListAttributes::FoldersOnly).ok())
-        entries.clear();
-    Dir1->showFolder(m_path, foldersOf(entries));
+    if (listed)
+        m_folderId = m_services.fs.folderId(m_path);
+    refreshFolders();
 }
 
 void FileBrowser::setShowHidden(bool show)
@@ -345,7 +378,7 @@ Err FileBrowser::loadPatterns()
     return Err::None;
 }
 
-Err FileBrowser::loadSettings()
+Err FileBrowser::loadSettings(QString* unopened)
 {
     const QString options = key(settings::ActionSetting::Section);
     Err err = Err::None;
@@ -365,7 +398,11 @@ Err FileBrowser::loadSettings()
     if (opened == Err::None)
         return Err::None;
     openProgramFolder();
-    return opened == Err::NoPath || opened == Err::DeviceUnavailable ? Err::None : opened;
+    if (opened == Err::NoPath || opened == Err::DeviceUnavailable)
+        return Err::None;
+    if (unopened != nullptr)
+        *unopened = start;
+    return opened;
 }
 
 void FileBrowser::saveSettings()

@@ -14,6 +14,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QMimeData;
@@ -61,11 +62,19 @@ public:
     // names; nullopt when it can't be opened.
     std::optional<QStringList> filesIn(const QString& folder);
     // File1.Refresh and Dir1.Refresh: the open folder read again. A folder
-    // that has gone shows no entries below it.
+    // that has gone shows no entries below it. Each reading first takes the
+    // identity of the folder now at the path; when that is another folder
+    // than the one listed, both lists are read and folderReplaced follows.
     void refreshFiles();
     void refreshFolders();
     // Both at once, from one reading of the folder.
     void reread();
+    // The program's own change to the open folder (folders made in it);
+    // when change says it changed anything, Dir1.Refresh. What the change
+    // alters in the folder's identity (on an overlay a copy-up gives the
+    // folder a new birth time) is taken as the listed folder's own, when the
+    // folder was still the listed one right before the change.
+    void changeOpenFolder(const std::function<bool()>& change);
 
     void setShowHidden(bool show);
     void setShowSystem(bool show);
@@ -84,8 +93,9 @@ public:
     // System) and the start folder (Setting Dir, by default the program's
     // folder). A start folder that can't be opened gives the program's
     // folder: silently when it is missing or its volume is not ready, else
-    // with that error returned, for the start-up's error message.
-    platform::Err loadSettings();
+    // with that error returned and the folder in unopened, for the start-up
+    // to tell with showError.
+    platform::Err loadSettings(QString* unopened = nullptr);
     // Setting Dir := the open folder.
     void saveSettings();
 
@@ -97,6 +107,10 @@ public:
     // A folder that is there but can't be opened: its name and why
     // (a refusal to read it, or the failure's description), one per line.
     static QString cannotOpenText(const QString& folder, platform::Err err);
+    // Tells that folder could not be opened (error number): a refusal to
+    // read it by cannotOpenText, anything else by the generic text and the
+    // folder. strMsg keeps the text.
+    void showError(int number, int style, const QString& folder);
 
     // While set, a text change of Combo1 does nothing (the completion popup
     // sets it while it writes into the box).
@@ -123,6 +137,10 @@ public:
 
 signals:
     void pathChanged();                    // Dir1 Change: the selected-files lists are emptied
+    // A reading of the open folder found another folder at its path than
+    // the one listed (replaced, gone, a mount put over it or taken away):
+    // names picked from the listing mean nothing there.
+    void folderReplaced();
     void addRequested();                   // Ctrl+Right in File1
     void popupRequested(QPoint globalPos); // right button on File1 holding a file
     void folderPopupRequested(QPoint globalPos); // right button on Dir1
@@ -140,7 +158,11 @@ private:
     QStringList filesOf(const QList<platform::DirEntry>& entries) const;
     static QStringList foldersOf(const QList<platform::DirEntry>& entries);
     void openProgramFolder();
-    void showError(int number, int style, const QString& folder);
+    // Whether id, taken at the open folder's path, is another folder than
+    // the one listed; two looks that both found no folder are the same.
+    bool isAnotherFolder(const platform::FolderId& id) const;
+    enum class Reading { Files, Folders, Both };
+    void readAgain(Reading what);
 
     void Drive1_Change(int index);
     void Dir1_Open(const QString& folder);

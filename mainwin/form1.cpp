@@ -1,5 +1,6 @@
 #include "mainwin/form1.h"
 
+#include "engine/texts.h"
 #include "mainwin/caption.h"
 #include "mainwin/completionpopup.h"
 #include "mainwin/filebrowser.h"
@@ -20,6 +21,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLayout>
+#include <QListWidget>
 #include <QMenuBar>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -154,6 +156,7 @@ void Form1::wire()
 
     // The selected-files lists hold names of the open folder only.
     connect(m_browser.get(), &FileBrowser::pathChanged, this, [this] { m_lists->clearBoth(); });
+    connect(m_browser.get(), &FileBrowser::folderReplaced, this, &Form1::folderReplaced);
     connect(m_browser.get(), &FileBrowser::addRequested, this, [this] { m_lists->Command1_Click(); });
     connect(m_browser.get(), &FileBrowser::popupRequested, this,
             [this](const QPoint& at) { m_lists->showFilePopup(at); });
@@ -199,6 +202,18 @@ void Form1::Timer1_Timer()
 {
     if (m_splash)
         m_splash->close();
+}
+
+void Form1::folderReplaced()
+{
+    const bool hadPicks = m_lists->gWorkList()->count() > 0;
+    m_lists->clearBoth();
+    if (running()) {
+        m_host->folderReplaced(hadPicks);
+        return;
+    }
+    m_services.dialogs.msgBox(engine::folderNotListedText(engine::texts::kListsReread, hadPicks, m_browser->path()),
+                              QString(), platform::MsgStyle::Critical);
 }
 
 void Form1::mnuHelpVer_Click()

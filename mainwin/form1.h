@@ -187,6 +187,10 @@ private:
     double listsFollowHeight(double h);
     void Uzo_MouseDown();
     void mnuHelpVer_Click();
+    // The browser found another folder at the open folder's path: the
+    // selected-files lists are emptied, as on a change of folder, and the
+    // user told (by the run's own message during a run).
+    void folderReplaced();
 
     // The run's lock of the window and its undoing.
     void lockForRun();

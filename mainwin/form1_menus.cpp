@@ -403,11 +403,14 @@ void Form1::mnuPopup2MKDir_Click()
         if (platform::checkNewName(answer) != platform::NameVerdict::Ok) {
             prompt = kNewFolderInvalid;
         } else {
-            const platform::FsStatus made = m_services.fs.makeDir(platform::joinPath(parent, answer));
-            if (made.ok()) {
-                m_browser->refreshFolders();
+            // The folder list shows the new folder at once.
+            platform::FsStatus made;
+            m_browser->changeOpenFolder([&] {
+                made = m_services.fs.makeDir(platform::joinPath(parent, answer));
+                return made.ok();
+            });
+            if (made.ok())
                 return;
-            }
             if (made.sysErrno == ENAMETOOLONG) {
                 // A shorter name may well do: asked again, as for a name in use.
                 prompt = QStringLiteral("フォルダ「") + platform::visibleName(answer)

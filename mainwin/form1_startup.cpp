@@ -161,7 +161,18 @@ bool Form1::Form_Load()
             m_lists->loadSettings();
             return Err::None;
         },
-        [this] { return m_browser->loadSettings(); },
+        [this] {
+            // A start folder that can't be opened is told as the browser
+            // tells any folder it can't open, the folder named.
+            QString unopened;
+            const Err err = m_browser->loadSettings(&unopened);
+            if (err != Err::None) {
+                if (m_splash)
+                    m_splash->close();
+                m_browser->showError(int(err), platform::MsgStyle::Exclamation, unopened);
+            }
+            return Err::None;
+        },
         [this] { return loadMenuState(); },
     };
     bool repeated = false;

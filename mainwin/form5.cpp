@@ -146,9 +146,8 @@ Form5::Form5(Services& services, const QString& parentFolder, QWidget* owner)
     build();
     wire();
     loadSettings();
-    // Opened from the main window, its folder list shows the new folders.
     if (auto* window = qobject_cast<Form1*>(owner))
-        connect(this, &Form5::foldersMade, &window->browser(), &FileBrowser::refreshFolders);
+        m_browser = &window->browser();
 }
 
 Form5::~Form5()
@@ -419,31 +418,41 @@ bool Form5::Command2_Click()
     PBar1->setRange(0, int(names.size()));
     PBar1->setValue(0);
     int made = 0;
-    bool finished = true;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        const QString& name = names.at(i);
-        const QString path = platform::joinPath(destination, name);
-        const platform::FsStatus st = m_services.fs.makeDir(path);
-        // A folder of the series that is there already is passed over
-        // silently; a file or a link in its place is not that folder.
-        const bool there = !st.ok() && st.sysErrno == EEXIST && isPlainFolder(m_services.fs, path);
-        if (st.ok()) {
-            ++made;
-        } else if (!there) {
-            // One folder that can't be made means the rest can't either
-            // (no room, no permission, no destination), and one in the way
-            // is best seen to before the series goes on: it stops.
-            QString text = QStringLiteral("フォルダ「%1」を作成できませんでした。\r\n").arg(platform::visibleName(name))
-                + (st.sysErrno == EEXIST ? QStringLiteral("同じ名前のファイルがあります。")
-                                         : makeDirFailure(st, destination));
-            if (made > 0)
-                text += QStringLiteral("\r\n作成済みの %1 個のフォルダはそのまま残ります。").arg(made);
-            m_services.dialogs.msgBox(text, kMakeTitle, platform::MsgStyle::Critical);
-            finished = false;
-            break;
+    QString failure;
+    const auto makeSeries = [&] {
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            const QString& name = names.at(i);
+            const QString path = platform::joinPath(destination, name);
+            const platform::FsStatus st = m_services.fs.makeDir(path);
+            // A folder of the series that is there already is passed over
+            // silently; a file or a link in its place is not that folder.
+            const bool there = !st.ok() && st.sysErrno == EEXIST && isPlainFolder(m_services.fs, path);
+            if (st.ok()) {
+                ++made;
+            } else if (!there) {
+                // One folder that can't be made means the rest can't either
+                // (no room, no permission, no destination), and one in the way
+                // is best seen to before the series goes on: it stops.
+                failure = QStringLiteral("フォルダ「%1」を作成できませんでした。\r\n").arg(platform::visibleName(name))
+                          + (st.sysErrno == EEXIST ? QStringLiteral("同じ名前のファイルがあります。")
+                                                   : makeDirFailure(st, destination));
+                if (made > 0)
+                    failure += QStringLiteral("\r\n作成済みの %1 個のフォルダはそのまま残ります。").arg(made);
+                break;
+            }
+            PBar1->setValue(int(i + 1));
         }
-        PBar1->setValue(int(i + 1));
-    }
+        return made > 0;
+    };
+    // Made in the main window's open folder, whose list shows them at once;
+    // the message waits until the making is over.
+    if (m_browser != nullptr)
+        m_browser->changeOpenFolder(makeSeries);
+    else
+        (void)makeSeries();
+    const bool finished = failure.isEmpty();
+    if (!finished)
+        m_services.dialogs.msgBox(failure, kMakeTitle, platform::MsgStyle::Critical);
     if (made > 0)
         emit foldersMade();
     PBar1->setValue(0);

@@ -18,6 +18,7 @@ struct Services;
 namespace tavil::mainwin {
 
 using platform::Services;
+class FileBrowser;
 class UpDown;
 
 // "連番付フォルダ作成": makes a series of numbered folders (a text, the
@@ -96,6 +97,9 @@ private:
 
     Services& m_services;
     QString m_parentFolder;
+    // The main window's browser when opened from it: the folders are made in
+    // its open folder, which shows them at once.
+    FileBrowser* m_browser = nullptr;
     QString m_destination;
     BoxRules* m_rules = nullptr;
     bool m_saved = false;

@@ -13,6 +13,8 @@
 #include <QCoreApplication>
 #include <QListWidget>
 
+#include <utility>
+
 namespace tavil::mainwin {
 
 void Form1RunHost::setStatus(int panel, const QString& text)
@@ -74,6 +76,7 @@ void Form1RunHost::prepareProgress()
 
 engine::RunRequest Form1RunHost::request()
 {
+    m_picksEmptied = false; // what an earlier run found is not this one's to tell
     engine::RunRequest r;
     r.tabCaption = m_form.tabs().selectedCaption();
     r.selectMode = m_form.lists().selectMode();
@@ -102,11 +105,12 @@ std::optional<QStringList> Form1RunHost::enterFolder(const QString& folder)
     return files;
 }
 
-void Form1RunHost::rereadFolder()
+bool Form1RunHost::rereadFolder()
 {
     // What the menu's refresh does: the files and the folders, from one
     // reading.
     m_form.browser().reread();
+    return std::exchange(m_picksEmptied, false);
 }
 
 void Form1RunHost::releaseOutputButton()

@@ -26,11 +26,16 @@ public:
     engine::RunRequest request() override;
     engine::OperationParams params(engine::Tab tab) override;
     std::optional<QStringList> enterFolder(const QString& folder) override;
-    void rereadFolder() override;
+    bool rereadFolder() override;
     void releaseOutputButton() override;
     void lockWindow() override;
     void unlockWindow(bool includeSubfolders) override;
     void setPresetButtonsEnabled(bool enabled) override;
+
+    // A reading during the run found another folder at the open folder's
+    // path and emptied the selected-files lists; hadPicks: they held
+    // entries. Told with the run's next message about that folder.
+    void folderReplaced(bool hadPicks) { m_picksEmptied = m_picksEmptied || hadPicks; }
 
 private:
     Form1& m_form;
@@ -39,6 +44,7 @@ private:
     // freeze the window for nothing.
     bool m_locked = false;
     bool m_rereadPending = false;
+    bool m_picksEmptied = false;
 };
 
 } // namespace tavil::mainwin

@@ -1,6 +1,35 @@
 #include "tests/common/testfs.h"
 
+#include <algorithm>
+
 namespace tavil::test {
+
+namespace {
+QString withoutClosingSlash(QString path)
+{
+    while (path.size() > 1 && path.endsWith(u'/'))
+        path.chop(1);
+    return path;
+}
+} // namespace
+
+platform::FolderId TestFileSystem::folderId(const QString& path)
+{
+    platform::FolderId id = real.folderId(path);
+    if (const quint64 moved = m_copiedUp.value(withoutClosingSlash(path)); id.valid)
+        id.inode += moved;
+    return id;
+}
+
+platform::FsStatus TestFileSystem::makeDir(const QString& path)
+{
+    const platform::FsStatus st = real.makeDir(path);
+    if (st.ok() && copyUpOnMakeDir) {
+        const QString made = withoutClosingSlash(path);
+        m_copiedUp[made.left(std::max<qsizetype>(made.lastIndexOf(u'/'), 1))] += 1;
+    }
+    return st;
+}
 
 platform::FsStatus TestFileSystem::readTimes(const QString& path, platform::FileTimes* times)
 {

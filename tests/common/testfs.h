@@ -2,6 +2,7 @@
 
 #include "platform/linuxfilesystem.h"
 
+#include <QHash>
 #include <QStringList>
 
 #include <functional>
@@ -17,7 +18,7 @@ public:
     platform::FileInfo stat(const QString& path) override { return real.stat(path); }
     bool exists(const QString& path) override { return real.exists(path); }
     bool openable(const QString& path) override { return real.openable(path); }
-    platform::FolderId folderId(const QString& path) override { return real.folderId(path); }
+    platform::FolderId folderId(const QString& path) override;
     platform::FsStatus rename(const QString& from, const QString& to) override { return real.rename(from, to); }
     using FileSystem::copy;
     using FileSystem::move;
@@ -31,7 +32,7 @@ public:
         return real.move(from, to, progress);
     }
     platform::FsStatus remove(const QString& path) override { return real.remove(path); }
-    platform::FsStatus makeDir(const QString& path) override { return real.makeDir(path); }
+    platform::FsStatus makeDir(const QString& path) override;
     platform::FsStatus moveToTrash(const QString& path) override { return real.moveToTrash(path); }
     platform::FsStatus readAttributes(const QString& path, quint32* attrs) override
     {
@@ -63,8 +64,14 @@ public:
     // When set and not 0 for a folder, listing it fails with that errno, as
     // a folder that may not be read does (root may read every folder).
     std::function<int(const QString& dir)> listErrno;
+    // When set, a folder made changes what folderId tells of the folder
+    // that holds it from then on, as an overlay's copy-up of that folder
+    // changes its birth time; the folder itself stays the same. The inode
+    // number is what moves here: any comparison of folders tells that.
+    bool copyUpOnMakeDir = false;
 
 private:
+    QHash<QString, quint64> m_copiedUp; // folder (no closing "/") -> how far its identity moved
     std::optional<platform::FsStatus> injectedListFailure(const QString& dir, QList<platform::DirEntry>* entries);
 };
 

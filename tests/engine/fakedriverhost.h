@@ -71,11 +71,12 @@ public:
         listedId = disk().folderId(path);
         return fileList();
     }
-    void rereadFolder() override
+    bool rereadFolder() override
     {
         ++rereads;
         events.append(QStringLiteral("reread"));
         listedId = disk().folderId(folder);
+        return picksEmptied;
     }
     void releaseOutputButton() override
     {
@@ -145,6 +146,9 @@ public:
     // The folder the browser listed; unset: whatever is at `folder` when
     // the run asks.
     std::optional<platform::FolderId> listedId;
+    // What rereadFolder answers: whether the reading emptied the
+    // selected-files lists.
+    bool picksEmptied = false;
     // Runs as the folder box is about to be set to a folder, before it looks.
     std::function<void(const QString& folder)> onEnter;
 

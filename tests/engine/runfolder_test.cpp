@@ -406,6 +406,34 @@ TEST(RunFolderTest, FolderReplacedUnderTheBrowserIsNotWorkedIn)
     }
 }
 
+// The message tells that the selected-files lists were emptied exactly when
+// the window's reading of the replaced folder emptied them.
+TEST(RunFolderTest, ReplacedFolderMessageTellsOfEmptiedPicks)
+{
+    for (const bool emptied : {false, true}) {
+        SCOPED_TRACE(emptied ? "emptied" : "nothing picked");
+        DriverBench b;
+        const QString folder = b.tmp.file(QStringLiteral("top"));
+        b.tmp.createFile(QStringLiteral("top/a.txt"), "listed");
+        b.host.folder = folder;
+        b.host.select = true;
+        b.host.selected = {QStringLiteral("a.txt")};
+        b.host.listFolder();
+        ASSERT_TRUE(QDir().rename(folder, b.tmp.file(QStringLiteral("old"))));
+        b.tmp.createFile(QStringLiteral("top/a.txt"), "other");
+        b.host.picksEmptied = emptied;
+
+        b.start();
+
+        ASSERT_EQ(b.dialogs.shown.size(), 2);
+        EXPECT_EQ(b.dialogs.shown[1].text,
+                  kNotListedAtStart.chopped(1)
+                      + (emptied ? QStringLiteral(u"選択したファイルの一覧は空にしました。") : QString()) + u'\r'
+                      + folder);
+        EXPECT_EQ(treeOf(b.tmp.path()), (QStringList{QStringLiteral("old/a.txt=listed"), QStringLiteral("top/a.txt=other")}));
+    }
+}
+
 // The same in a walk: a sub-folder found by the search is replaced after
 // the search, before the walk enters it. The top folder, entered first, and
 // the untouched sub-folder beside it are worked in; the replaced one is not,

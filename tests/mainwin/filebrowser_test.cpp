@@ -23,7 +23,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <functional>
 #include <memory>
+#include <string_view>
 
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -304,6 +306,89 @@ TEST_F(FileBrowserTest, RefreshShowsNewEntriesAndAVanishedFolderShowsNone)
     EXPECT_TRUE(shownSubfolders(*browser).isEmpty());
     EXPECT_EQ(browser->path(), f);
     EXPECT_TRUE(dialogs.shown.isEmpty());
+}
+
+// Every reading of the open folder compares what is at its path with the
+// folder listed. Another folder there (replaced under the same names, or
+// gone) is told once by folderReplaced, with both lists showing what is
+// there now, and its identity taken for the one shown; the same folder read
+// again tells nothing. A change of folder is pathChanged, not this.
+TEST_F(FileBrowserTest, AReadingThatFindsAnotherFolderTellsItOnce)
+{
+    const struct {
+        const char* name;
+        std::function<void(FileBrowser& b)> read;
+    } readings[] = {
+        {"files", [](FileBrowser& b) { b.refreshFiles(); }},
+        {"folders", [](FileBrowser& b) { b.refreshFolders(); }},
+        {"both", [](FileBrowser& b) { b.reread(); }},
+        {"openedAgain", [](FileBrowser& b) { ASSERT_EQ(b.setPath(b.path()), Err::None); }},
+    };
+    const QString f = dir.file(u"f"_s);
+    for (const auto& r : readings) {
+        SCOPED_TRACE(r.name);
+        ASSERT_TRUE(QDir(f).removeRecursively() || !QFileInfo::exists(f));
+        dir.createFile(u"f/a.txt"_s, "listed");
+        ASSERT_EQ(browser->setPath(f), Err::None);
+        QSignalSpy replaced(browser, &FileBrowser::folderReplaced);
+        QSignalSpy changed(browser, &FileBrowser::pathChanged);
+
+        r.read(*browser);
+        EXPECT_EQ(replaced.count(), 0) << "still the listed folder";
+
+        ASSERT_TRUE(QDir().rename(f, dir.file(u"f.old"_s)));
+        dir.createFile(u"f/b.txt"_s, "other");
+        folder(u"f/in"_s);
+        r.read(*browser);
+        EXPECT_EQ(replaced.count(), 1);
+        EXPECT_EQ(shownFiles(*browser), QStringList{u"b.txt"_s});
+        EXPECT_EQ(shownSubfolders(*browser), QStringList{u"in"_s});
+        EXPECT_TRUE(tavil::platform::sameFolder(browser->folderId(), fs.folderId(f)));
+        r.read(*browser);
+        EXPECT_EQ(replaced.count(), 1) << "the folder now shown is the listed one";
+
+        if (r.name != std::string_view("openedAgain")) {
+            // A folder gone is told once, however often it is read.
+            ASSERT_TRUE(QDir(f).removeRecursively());
+            r.read(*browser);
+            r.read(*browser);
+            EXPECT_EQ(replaced.count(), 2);
+        }
+        EXPECT_EQ(changed.count(), 0);
+        EXPECT_TRUE(dialogs.shown.isEmpty());
+        ASSERT_TRUE(QDir(dir.file(u"f.old"_s)).removeRecursively());
+    }
+}
+
+// The program's own change to the open folder may change what the file
+// system tells of it (an overlay's copy-up; the test's file system moves
+// the identity of a folder that gets a new folder): the identity after it
+// is the listed folder's own, and no reading afterwards tells of another
+// folder. A folder replaced before the change is still told. A change that
+// changed nothing reads nothing.
+TEST_F(FileBrowserTest, OwnChangesTakeTheFolderIdentityAgain)
+{
+    fs.copyUpOnMakeDir = true;
+    const QString f = folder(u"f"_s);
+    ASSERT_EQ(browser->setPath(f), Err::None);
+    QSignalSpy replaced(browser, &FileBrowser::folderReplaced);
+    const tavil::platform::FolderId before = fs.folderId(f);
+
+    browser->changeOpenFolder([&] { return fs.makeDir(f + u"/new"_s).ok(); });
+    ASSERT_FALSE(tavil::platform::sameFolder(fs.folderId(f), before)) << "the copy-up is simulated";
+    EXPECT_EQ(shownSubfolders(*browser), QStringList{u"new"_s});
+    browser->reread();
+    EXPECT_EQ(replaced.count(), 0);
+
+    fs.listed.clear();
+    browser->changeOpenFolder([] { return false; });
+    EXPECT_TRUE(fs.listed.isEmpty());
+
+    ASSERT_TRUE(QDir().rename(f, dir.file(u"f.old"_s)));
+    folder(u"f"_s);
+    browser->changeOpenFolder([&] { return fs.makeDir(f + u"/other"_s).ok(); });
+    EXPECT_EQ(replaced.count(), 1);
+    EXPECT_EQ(shownSubfolders(*browser), QStringList{u"other"_s});
 }
 
 TEST_F(FileBrowserTest, F7SelectsEveryFileAndF8InvertsWithoutLeavingTheList)

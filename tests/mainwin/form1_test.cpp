@@ -1,12 +1,14 @@
 #include "tests/mainwin/windowbench.h"
 #include "mainwin/filebrowser.h"
 #include "mainwin/form1.h"
+#include "mainwin/picturebox.h"
 #include "mainwin/selectedlists.h"
 #include "mainwin/statusarea.h"
 #include "mainwin/tabpages.h"
 #include "mainwin/twips.h"
 #include "platform/settingsstore.h"
 #include "tests/common/fakes.h"
+#include "tests/common/fsprobe.h"
 #include "tests/common/guifakes.h"
 #include "tests/common/rawbytes.h"
 #include "tests/common/tempdir.h"
@@ -16,6 +18,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
@@ -34,6 +37,8 @@
 #include <cerrno>
 #include <functional>
 #include <memory>
+#include <ostream>
+#include <string>
 #include <string_view>
 
 #include <sys/stat.h>
@@ -147,6 +152,45 @@ TEST(Form1Startup, CommandLineAndBadStoredValues)
         b.start();
         EXPECT_EQ(b.form->browser().path(), b.home.path());
         EXPECT_TRUE(b.dialogs.shown.isEmpty());
+    }
+}
+
+// A stored start folder that is there but can't be opened is told as the
+// file browser tells any folder it can't open: the folder named, a refusal
+// to read it as such (never as a failure to write), the program's folder
+// opened instead. As root every folder may be read: the refusal comes from
+// the file system's seam.
+TEST(Form1Startup, StartFolderThatCannotBeOpenedIsToldAsTheBrowserTellsIt)
+{
+    const struct {
+        const char* name;
+        int sysErrno;
+        QString title;
+        QString cause; // after the folder ("": the generic text comes first)
+    } cases[] = {
+        {"denied", EACCES, QStringLiteral(u"フォルダの読み取りエラー"),
+         QStringLiteral(u"\r\nを開くことができませんでした。\r\nフォルダのアクセス権を確認して下さい。")},
+        {"notPermitted", EPERM, QStringLiteral(u"フォルダの読み取りエラー"),
+         QStringLiteral(u"\r\nを開くことができませんでした。\r\nフォルダのアクセス権を確認して下さい。")},
+        {"ioError", EIO, QStringLiteral(u"ｴﾗｰ"), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        WindowBench b;
+        const QString locked = b.dir.createDir(QStringLiteral("locked"));
+        b.dir.createFile(QStringLiteral("locked/a.txt"));
+        b.fs.listErrno = [&](const QString& d) { return d.startsWith(locked) ? c.sysErrno : 0; };
+        b.store.write(S::Setting::Section, S::Setting::Dir, locked);
+        b.start();
+
+        EXPECT_EQ(b.form->browser().path(), b.home.path());
+        ASSERT_EQ(b.dialogs.shown.size(), 1) << b.texts().join(u'|').toStdString();
+        const QString want = c.cause.isEmpty()
+                                 ? QStringLiteral(u"ｴﾗｰ番号  75 でｴﾗｰが発生しました。\rパス名が無効です。\r") + locked
+                                 : locked + c.cause;
+        EXPECT_EQ(b.dialogs.shown[0].text, want);
+        EXPECT_EQ(b.dialogs.shown[0].title, c.title);
+        EXPECT_EQ(b.dialogs.shown[0].style, 48);
     }
 }
 
@@ -413,6 +457,82 @@ TEST(Form1Run, EndOfARunReadsTheFolderOnce)
         // The walk enters sub last; the top folder is read once after it.
         ASSERT_GE(b.fs.listed.size(), 2);
         EXPECT_EQ(b.fs.listed.mid(b.fs.listed.size() - 2), (QStringList{b.dir.file("sub"), b.dir.path()}));
+    }
+}
+
+// What the status bar shows: both panels' texts and the progress area.
+struct StatusBarLook {
+    QString panel1, panel2;
+    bool pictureShown = false, barShown = false;
+    int drawnValue = 0, barValue = 0;
+    bool operator==(const StatusBarLook&) const = default;
+};
+
+void PrintTo(const StatusBarLook& l, std::ostream* os)
+{
+    *os << "panel1 \"" << l.panel1.toStdString() << "\" panel2 \"" << l.panel2.toStdString() << "\" picture "
+        << l.pictureShown << " bar " << l.barShown << " values " << l.drawnValue << "/" << l.barValue;
+}
+
+StatusBarLook lookOf(mainwin::StatusArea& s)
+{
+    return {s.panelText(1), s.panelText(2), !s.Picture1->isHidden(), !s.PBar->isHidden(), s.gProgressBar.value(),
+            s.PBar->value()};
+}
+
+// A start refused before the run begins leaves the status bar as the last run
+// left it, whichever progress display the options chose: no progress area
+// laid over the result, no panel emptied. The disk stays as it was.
+TEST(Form1Run, RefusedStartLeavesTheStatusBarAsItWas)
+{
+    const struct {
+        const char* name;
+        std::function<void(WindowBench& b)> refuse; // after the first run
+        QString message;                            // the last box shown ("": none but the question)
+    } cases[] = {
+        {"copyWithoutOutputFolder", [](WindowBench& b) { ASSERT_TRUE(b.form->tabs().selectTab(8)); },
+         QStringLiteral(u"出力先フォルダを設定して下さい。")},
+        {"emptyImportList", [](WindowBench& b) { ASSERT_TRUE(b.form->tabs().selectTab(7)); },
+         QStringLiteral(u"ファイル名がインポートされていません。")},
+        {"nothingPicked", [](WindowBench& b) { b.form->lists().Check1->click(); },
+         QStringLiteral(u"ファイルが選択されていません。")},
+        {"cancelled", [](WindowBench& b) { b.dialogs.answers.push_back(platform::MsgButton::Cancel); }, {}},
+        {"folderReplaced",
+         [](WindowBench& b) {
+             ASSERT_TRUE(QDir().rename(b.dir.file(QStringLiteral("top")), b.dir.file(QStringLiteral("old"))));
+             b.dir.createFile(QStringLiteral("top/a.dat"), "other");
+         },
+         QStringLiteral(u"一覧を読み込んだときのフォルダではなくなっています。変更は行わずに一覧を読み込み直しました。\r")},
+    };
+    for (const char* prBar : {"1", "2"}) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + " PrBar=" + prBar);
+            WindowBench b;
+            b.store.write(S::ActionSetting::Section, S::ActionSetting::PrBar, QString::fromLatin1(prBar));
+            b.dir.createFile(QStringLiteral("top/a.txt"), "listed");
+            b.store.write(S::Setting::Section, S::Setting::Dir, b.dir.file(QStringLiteral("top")));
+            b.start();
+            ASSERT_TRUE(b.form->tabs().selectTab(2));
+            b.find<QComboBox>("Text8")->setEditText(QStringLiteral("dat"));
+            QTest::mouseClick(b.find<QPushButton>("Command4"), Qt::LeftButton);
+            ASSERT_EQ(treeOf(b.dir.path()), QStringList{QStringLiteral("top/a.dat=listed")});
+            const StatusBarLook before = lookOf(b.form->status());
+            ASSERT_EQ(before.panel2, QStringLiteral(u"ｴﾗｰ： 0件"));
+            c.refuse(b);
+            const QStringList disk = treeOf(b.dir.path());
+            b.dialogs.shown.clear();
+
+            QTest::mouseClick(b.find<QPushButton>("Command4"), Qt::LeftButton);
+
+            ASSERT_FALSE(b.dialogs.shown.isEmpty());
+            if (!c.message.isEmpty())
+                EXPECT_TRUE(b.dialogs.shown.last().text.startsWith(c.message)) << b.texts().join(u'|').toStdString();
+            else
+                EXPECT_EQ(b.dialogs.shown.size(), 1) << b.texts().join(u'|').toStdString();
+            EXPECT_EQ(lookOf(b.form->status()), before);
+            EXPECT_EQ(treeOf(b.dir.path()), disk);
+            EXPECT_TRUE(b.find<QPushButton>("Command4")->isEnabled());
+        }
     }
 }
 
