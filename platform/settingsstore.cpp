@@ -14,7 +14,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 
 #include <fcntl.h>
@@ -101,6 +100,10 @@ QString reasonText(const SettingsFailure& f)
         return QStringLiteral(u"ﾃﾞｨｽｸの読み書きでｴﾗｰが発生しました。");
     case EINVAL:
         return QStringLiteral(u"普通のﾌｧｲﾙではありません。");
+    case ENOENT:
+        return QStringLiteral(u"ﾌｫﾙﾀﾞが見つかりません。");
+    case ELOOP:
+        return QStringLiteral(u"ﾘﾝｸが循環しているか、ﾘﾝｸの数が多すぎます。");
     default:
         return errDescription(static_cast<int>(errFromErrno(f.sysErrno))) + QStringLiteral(" (")
                + QString::fromLocal8Bit(std::strerror(f.sysErrno)) + u')';
@@ -201,27 +204,42 @@ struct QtSettingsStore::Private {
         }
     }
 
-    // The file a link at the settings path leads to is the one rewritten, so
-    // the link stays a link.
-    static QByteArray resolved(const QByteArray& file)
+    // Where the links at file lead: the file itself when it is no link, else
+    // the end of the chain, which may not exist yet (a dotfiles folder not
+    // made or not mounted yet). Each relative target is taken from the
+    // folder of the link that holds it, as the system does. Returns 0 or
+    // ELOOP (a loop, or a chain longer than the system follows).
+    static int chainEnd(const QByteArray& file, QByteArray* end, int* links)
     {
-        struct stat st {};
-        if (::lstat(file.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return file;
-        if (char* real = ::realpath(file.constData(), nullptr)) {
-            QByteArray out(real);
-            std::free(real);
-            return out;
+        // Linux follows at most 40 links in a path (glibc's MAXSYMLINKS says
+        // 20, which is not what open() does); a longer chain would be one
+        // this program writes and then cannot read.
+        constexpr int kMaxLinks = 40;
+        QByteArray at = file;
+        for (*links = 0;; ++*links) {
+            struct stat st {};
+            // Whatever keeps the path from being looked at (a file in a
+            // folder's place) is told by the step that meets it.
+            if (::lstat(at.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+                break;
+            if (*links == kMaxLinks)
+                return ELOOP;
+            char target[PATH_MAX];
+            const ssize_t n = ::readlink(at.constData(), target, sizeof target);
+            if (n < 0)
+                return errno;
+            if (n == 0 || n >= ssize_t(sizeof target))
+                return n == 0 ? ENOENT : ENAMETOOLONG;
+            const QByteArray t(target, n);
+            at = t.startsWith('/') ? t : folderOf(at) + '/' + t;
         }
-        char target[PATH_MAX];
-        const ssize_t n = ::readlink(file.constData(), target, sizeof target);
-        if (n <= 0 || n >= ssize_t(sizeof target))
-            return file;
-        const QByteArray t(target, n);
-        return t.startsWith('/') ? t : folderOf(file) + '/' + t;
+        *end = at;
+        return 0;
     }
 
-    int makeFolders(const QByteArray& folder) const
+    // The folders on the way to the file, made where they are missing when
+    // mayMake, else only looked for.
+    int makeFolders(const QByteArray& folder, bool mayMake) const
     {
         if (const int e = fault("folder", nameFromBytes(folder)))
             return e;
@@ -233,7 +251,7 @@ struct QtSettingsStore::Private {
             if (::stat(part.constData(), &st) == 0) {
                 if (!S_ISDIR(st.st_mode))
                     return ENOTDIR;
-            } else if (errno != ENOENT) {
+            } else if (errno != ENOENT || !mayMake) {
                 return errno;
             } else if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST) {
                 return errno;
@@ -266,9 +284,18 @@ struct QtSettingsStore::Private {
             *sysErrno = EINVAL;
             return "create";
         }
-        const QByteArray target = resolved(file);
+        // The file at the chain's end is the one rewritten, so every link
+        // stays a link, and the temporary file goes beside it: the rename is
+        // then within one file system and replaces that file alone.
+        QByteArray target;
+        int links = 0;
+        if ((*sysErrno = chainEnd(file, &target, &links)) != 0)
+            return "link";
         const QByteArray folder = folderOf(target);
-        if ((*sysErrno = makeFolders(folder)) != 0)
+        // The program's own folder is made on the first start; a folder a
+        // link leads to is the user's (a volume not mounted yet, a dotfiles
+        // folder somewhere else) and is never made in its stead.
+        if ((*sysErrno = makeFolders(folder, links == 0)) != 0)
             return "folder";
         mode_t mode = 0600;
         struct stat st {};
