@@ -12,11 +12,14 @@
 #include <QObject>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstring>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -77,6 +80,91 @@ public:
 private:
     int m_fd;
 };
+
+// A save's temporary file is ".<name>.tavil-save-XXXXXX" beside the file it
+// takes the place of, and its writer holds a lock on it (flock) until the
+// rename. A save cut short (the program killed before the rename) leaves it
+// behind; a later save removes those whose lock it can take, as their writers
+// are gone: the system drops a lock when the process that took it ends, and
+// with the machine's restart. So a file another instance is still writing is
+// left alone however long it takes, and no pid or clock is trusted.
+//
+// Not O_TMPFILE and linkat: linkat cannot replace, so the finished file would
+// still need a name of its own before the rename, where a kill leaves it just
+// as well; and not every file system offers O_TMPFILE.
+constexpr char kTempMark[] = ".tavil-save-";
+constexpr qsizetype kTempRandom = 6; // mkostemp's "XXXXXX"
+
+QByteArray tempPrefix(const QByteArray& target)
+{
+    return '.' + target.sliced(target.lastIndexOf('/') + 1) + kTempMark;
+}
+
+bool isTempOf(QByteArrayView name, const QByteArray& prefix)
+{
+    if (!name.startsWith(prefix) || name.size() != prefix.size() + kTempRandom)
+        return false;
+    return std::all_of(name.begin() + prefix.size(), name.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    });
+}
+
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Removes from folder the temporaries that saves of one file left there.
+// Each is locked before it goes, so the writer of one just made, which locks
+// it next, finds it gone and makes another (see lockedTemp).
+void removeLeftovers(const QByteArray& folder, const QByteArray& prefix)
+{
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    const int at = ::dirfd(dir);
+    while (const dirent* e = ::readdir(dir)) {
+        if (!isTempOf(e->d_name, prefix))
+            continue;
+        Fd fd(::openat(at, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat held {}, named {};
+        if (fd.get() < 0 || ::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode))
+            continue;
+        // Taken: its writer is at it still. Failing otherwise (a file system
+        // without locks): no way to tell, so it stays.
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        // The name may have gone to the settings file in the meantime.
+        if (::fstatat(at, e->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(held, named))
+            (void)::unlinkat(at, e->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+// Makes the save's temporary file in folder and locks it; returns its
+// descriptor, or -1 with errno. Where the file system has no locks it is made
+// all the same: a cleaner can't take a lock there either and leaves it alone.
+int lockedTemp(const QByteArray& folder, const QByteArray& prefix, QByteArray* temp)
+{
+    // Another instance's cleaner may take the file between its making and
+    // its locking; then it is gone or going, and another is made.
+    for (int tries = 0; tries < 8; ++tries) {
+        *temp = folder + '/' + prefix + QByteArray(kTempRandom, 'X');
+        const int fd = ::mkostemp(temp->data(), O_CLOEXEC);
+        if (fd < 0)
+            return -1;
+        struct stat made {}, named {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK)
+                return fd;
+        } else if (::fstat(fd, &made) == 0 && ::lstat(temp->constData(), &named) == 0 && sameFile(made, named)) {
+            return fd;
+        }
+        ::close(fd);
+    }
+    errno = EAGAIN;
+    return -1;
+}
 
 QString reasonText(const SettingsFailure& f)
 {
@@ -312,14 +400,19 @@ struct QtSettingsStore::Private {
                 return "access";
             mode = st.st_mode & 07777;
         }
-        QByteArray temp = folder + "/.Tavil.conf.XXXXXX";
+        const QByteArray prefix = tempPrefix(target);
+        removeLeftovers(folder, prefix);
+        QByteArray temp;
         *sysErrno = fault("create", path);
-        Fd fd(*sysErrno == 0 ? ::mkstemp(temp.data()) : -1);
+        Fd fd(*sysErrno == 0 ? lockedTemp(folder, prefix, &temp) : -1);
         if (fd.get() < 0) {
             if (*sysErrno == 0)
                 *sysErrno = errno;
             return "create";
         }
+        // The lock lasts until the rename, past the close below: a copy of
+        // the descriptor keeps it.
+        const Fd lock(::fcntl(fd.get(), F_DUPFD_CLOEXEC, 0));
         const char* step = nullptr;
         const QByteArray data = doc.serialize();
         if ((*sysErrno = fault("write", path)) != 0 || (*sysErrno = writeAll(fd.get(), data)) != 0)

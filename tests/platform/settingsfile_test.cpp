@@ -22,8 +22,15 @@
 #include <vector>
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 using namespace Qt::Literals::StringLiterals;
 using tavil::platform::nameFromBytes;
@@ -623,6 +630,173 @@ TEST(SettingsFileLinks, AMissingFolderAtTheChainsEndIsToldAndNotMade)
     EXPECT_EQ(dir.read(u"usb/dotfiles/Tavil.conf"_s), QByteArray("[Setting]\nDir=/x\n"));
     EXPECT_TRUE(QFileInfo(path).isSymLink());
     EXPECT_EQ(dialogs.shown.size(), 1);
+}
+
+// ---- Saves cut short ---------------------------------------------------------
+
+// What a save killed before its rename leaves beside the file: a temporary
+// named after it, whole, and no longer locked by anyone.
+constexpr char kLeftoverMark[] = ".tavil-save-";
+
+struct Leftover {
+    QString name;
+    bool removed;
+};
+
+TEST(SettingsFileLeftovers, TheNextSaveRemovesTheProgramsOwnLeftoversAndNothingElse)
+{
+    const QString own = u".Tavil.conf"_s + QLatin1String(kLeftoverMark);
+    const Leftover kEntries[] = {
+        {own + u"a1B2c3"_s, true},
+        {own + u"ZZZZZZ"_s, true},
+        // Not of this program's making, or not of this file's saves.
+        {own + u"abc"_s, false},
+        {own + u"abcdefg"_s, false},
+        {own + u"abc-de"_s, false},
+        {u".Other.conf"_s + QLatin1String(kLeftoverMark) + u"abcdef"_s, false},
+        {u"Tavil.conf"_s + QLatin1String(kLeftoverMark) + u"abcdef"_s, false},
+        {u".Tavil.conf.backup"_s, false},
+        {u".Tavil.conf.Ab12Cd"_s, false},
+    };
+    TempDir dir;
+    dir.createFile(u"config/Tavil.conf"_s, "[Setting]\nDir=/before\n");
+    for (const Leftover& e : kEntries)
+        dir.createFile(u"config/"_s + e.name, "[Setting]\nDir=/lost\n");
+    // Named as ours but no file: a link (to a file of the user's) and a folder.
+    dir.createFile(u"mine.txt"_s, "keep");
+    makeLinks(dir, {{"config/" + own.toUtf8() + "link12", "../mine.txt"}});
+    dir.createFile(u"config/"_s + own + u"dir123/inside"_s, "keep");
+    // One that another instance is writing: its lock is held.
+    const QString held = u"config/"_s + own + u"Held99"_s;
+    dir.createFile(held, "[Setting]\nDir=/being");
+    const int lock = ::open(QFile::encodeName(dir.file(held)).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(lock, 0);
+    ASSERT_EQ(::flock(lock, LOCK_EX | LOCK_NB), 0);
+
+    QStringList expected = diskOf(dir.root());
+    for (const Leftover& e : kEntries) {
+        if (e.removed)
+            expected.removeIf([&](const QString& entry) { return entry.startsWith(u"config/"_s + e.name + u' '); });
+    }
+    ASSERT_EQ(expected.size(), diskOf(dir.root()).size() - 2);
+    expected.replaceInStrings(u"Dir=/before"_s, u"Dir=/after"_s);
+    {
+        QtSettingsStore store(dir.file(u"config/Tavil.conf"_s));
+        store.write(u"Setting"_s, u"Dir"_s, u"/after"_s);
+        store.sync();
+        EXPECT_FALSE(store.failure());
+    }
+    ::close(lock);
+    EXPECT_EQ(diskOf(dir.root()), expected);
+}
+
+TEST(SettingsFileLeftovers, LeftoversAreLookedForBesideTheFileALinkLeadsTo)
+{
+    TempDir dir;
+    makeLinks(dir, {{"config/Tavil.conf", "../dotfiles/tavil.ini"}});
+    dir.createDir(u"dotfiles"_s);
+    QStringList expected = diskOf(dir.root());
+    expected.append(u"dotfiles/tavil.ini 600 = [Setting]\nDir=/x\n"_s);
+    expected.sort();
+    dir.createFile(u"dotfiles/.tavil.ini"_s + QLatin1String(kLeftoverMark) + u"x1y2z3"_s, "[Setting]\nDir=/lost\n");
+    {
+        QtSettingsStore store(dir.file(u"config/Tavil.conf"_s));
+        store.write(u"Setting"_s, u"Dir"_s, u"/x"_s);
+    }
+    EXPECT_EQ(diskOf(dir.root()), expected);
+}
+
+// A child program that saves the settings and stops just before its rename,
+// killed when the test is done with it.
+class StoppedSave {
+public:
+    StoppedSave(const QString& settings, const QByteArray& value)
+    {
+        int fds[2];
+        if (::pipe(fds) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        const QByteArray file = QFile::encodeName(settings);
+        char* argv[] = {const_cast<char*>(TAVIL_SAVECHILD), const_cast<char*>(file.constData()),
+                        const_cast<char*>(value.constData()), nullptr};
+        if (posix_spawn(&m_pid, TAVIL_SAVECHILD, &actions, nullptr, argv, environ) != 0)
+            m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(fds[1]);
+        char c = 0;
+        // The child writes one byte when it has stopped; none if it ended.
+        m_stopped = m_pid > 0 && ::read(fds[0], &c, 1) == 1;
+        ::close(fds[0]);
+    }
+    ~StoppedSave() { kill(); }
+    StoppedSave(const StoppedSave&) = delete;
+    StoppedSave& operator=(const StoppedSave&) = delete;
+
+    bool stopped() const { return m_stopped; }
+    // Killed as a program is that never gets to clean up.
+    void kill()
+    {
+        if (m_pid <= 0)
+            return;
+        ::kill(m_pid, SIGKILL);
+        int status = 0;
+        ::waitpid(m_pid, &status, 0);
+        m_pid = -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    bool m_stopped = false;
+};
+
+// The entries of a folder other than the settings file.
+QStringList othersIn(const TempDir& dir, const QString& folder)
+{
+    QStringList out = dir.list(folder);
+    out.removeAll(u"Tavil.conf"_s);
+    return out;
+}
+
+TEST(SettingsFileLeftovers, ASaveStillBeingWrittenIsLeftAloneAndOnceKilledIsRemoved)
+{
+    TempDir dir;
+    dir.createFile(u"config/Tavil.conf"_s, "[Setting]\nDir=/before\n");
+    const QString path = dir.file(u"config/Tavil.conf"_s);
+    QStringList expected = diskOf(dir.root());
+    expected.replaceInStrings(u"Dir=/before\n"_s, u"Dir=/live\n\n[Exp]\nAll=0\n"_s);
+    StoppedSave child(path, "/child");
+    ASSERT_TRUE(child.stopped());
+    const QStringList temps = othersIn(dir, u"config"_s);
+    ASSERT_EQ(temps.size(), 1);
+    const QString temp = u"config/"_s + temps[0];
+    EXPECT_TRUE(temps[0].startsWith(u".Tavil.conf"_s + QLatin1String(kLeftoverMark))) << temps[0].toStdString();
+    EXPECT_EQ(dir.read(temp), QByteArray("[Setting]\nDir=/child\n"));
+
+    // Another instance saves while the child's save is under way.
+    {
+        QtSettingsStore store(path);
+        store.write(u"Setting"_s, u"Dir"_s, u"/live"_s);
+        store.sync();
+        EXPECT_FALSE(store.failure());
+    }
+    EXPECT_EQ(dir.read(u"config/Tavil.conf"_s), QByteArray("[Setting]\nDir=/live\n"));
+    EXPECT_EQ(othersIn(dir, u"config"_s), temps);
+    EXPECT_EQ(dir.read(temp), QByteArray("[Setting]\nDir=/child\n"));
+
+    // Killed before its rename: the settings file is what it was, and the
+    // temporary stays until the next save.
+    child.kill();
+    EXPECT_EQ(dir.read(u"config/Tavil.conf"_s), QByteArray("[Setting]\nDir=/live\n"));
+    EXPECT_EQ(othersIn(dir, u"config"_s), temps);
+    {
+        QtSettingsStore store(path);
+        EXPECT_EQ(store.value(u"Setting"_s, u"Dir"_s), u"/live"_s);
+        store.write(u"Exp"_s, u"All"_s, u"0"_s);
+    }
+    EXPECT_EQ(diskOf(dir.root()), expected);
 }
 
 TEST(SettingsFileWriting, TheFileKeepsItsModeAndNothingIsWrittenWithoutAChange)
