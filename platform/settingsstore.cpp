@@ -12,12 +12,14 @@
 #include <QObject>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -79,6 +81,91 @@ private:
     int m_fd;
 };
 
+// A save's temporary file is ".<name>.tavil-save-XXXXXX" beside the file it
+// takes the place of, and its writer holds a lock on it (flock) until the
+// rename. A save cut short (the program killed before the rename) leaves it
+// behind; a later save removes those whose lock it can take, as their writers
+// are gone: the system drops a lock when the process that took it ends, and
+// with the machine's restart. So a file another instance is still writing is
+// left alone however long it takes, and no pid or clock is trusted.
+//
+// Not O_TMPFILE and linkat: linkat cannot replace, so the finished file would
+// still need a name of its own before the rename, where a kill leaves it just
+// as well; and not every file system offers O_TMPFILE.
+constexpr char kTempMark[] = ".tavil-save-";
+constexpr qsizetype kTempRandom = 6; // mkostemp's "XXXXXX"
+
+QByteArray tempPrefix(const QByteArray& target)
+{
+    return '.' + target.sliced(target.lastIndexOf('/') + 1) + kTempMark;
+}
+
+bool isTempOf(QByteArrayView name, const QByteArray& prefix)
+{
+    if (!name.startsWith(prefix) || name.size() != prefix.size() + kTempRandom)
+        return false;
+    return std::all_of(name.begin() + prefix.size(), name.end(), [](char c) {
+        return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    });
+}
+
+bool sameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Removes from folder the temporaries that saves of one file left there.
+// Each is locked before it goes, so the writer of one just made, which locks
+// it next, finds it gone and makes another (see lockedTemp).
+void removeLeftovers(const QByteArray& folder, const QByteArray& prefix)
+{
+    DIR* dir = ::opendir(folder.constData());
+    if (!dir)
+        return;
+    const int at = ::dirfd(dir);
+    while (const dirent* e = ::readdir(dir)) {
+        if (!isTempOf(e->d_name, prefix))
+            continue;
+        Fd fd(::openat(at, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+        struct stat held {}, named {};
+        if (fd.get() < 0 || ::fstat(fd.get(), &held) != 0 || !S_ISREG(held.st_mode))
+            continue;
+        // Taken: its writer is at it still. Failing otherwise (a file system
+        // without locks): no way to tell, so it stays.
+        if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        // The name may have gone to the settings file in the meantime.
+        if (::fstatat(at, e->d_name, &named, AT_SYMLINK_NOFOLLOW) == 0 && sameFile(held, named))
+            (void)::unlinkat(at, e->d_name, 0);
+    }
+    ::closedir(dir);
+}
+
+// Makes the save's temporary file in folder and locks it; returns its
+// descriptor, or -1 with errno. Where the file system has no locks it is made
+// all the same: a cleaner can't take a lock there either and leaves it alone.
+int lockedTemp(const QByteArray& folder, const QByteArray& prefix, QByteArray* temp)
+{
+    // Another instance's cleaner may take the file between its making and
+    // its locking; then it is gone or going, and another is made.
+    for (int tries = 0; tries < 8; ++tries) {
+        *temp = folder + '/' + prefix + QByteArray(kTempRandom, 'X');
+        const int fd = ::mkostemp(temp->data(), O_CLOEXEC);
+        if (fd < 0)
+            return -1;
+        struct stat made {}, named {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+            if (errno != EWOULDBLOCK)
+                return fd;
+        } else if (::fstat(fd, &made) == 0 && ::lstat(temp->constData(), &named) == 0 && sameFile(made, named)) {
+            return fd;
+        }
+        ::close(fd);
+    }
+    errno = EAGAIN;
+    return -1;
+}
+
 QString reasonText(const SettingsFailure& f)
 {
     switch (f.sysErrno) {
@@ -101,6 +188,10 @@ QString reasonText(const SettingsFailure& f)
         return QStringLiteral(u"ﾃﾞｨｽｸの読み書きでｴﾗｰが発生しました。");
     case EINVAL:
         return QStringLiteral(u"普通のﾌｧｲﾙではありません。");
+    case ENOENT:
+        return QStringLiteral(u"ﾌｫﾙﾀﾞが見つかりません。");
+    case ELOOP:
+        return QStringLiteral(u"ﾘﾝｸが循環しているか、ﾘﾝｸの数が多すぎます。");
     default:
         return errDescription(static_cast<int>(errFromErrno(f.sysErrno))) + QStringLiteral(" (")
                + QString::fromLocal8Bit(std::strerror(f.sysErrno)) + u')';
@@ -201,27 +292,42 @@ struct QtSettingsStore::Private {
         }
     }
 
-    // The file a link at the settings path leads to is the one rewritten, so
-    // the link stays a link.
-    static QByteArray resolved(const QByteArray& file)
+    // Where the links at file lead: the file itself when it is no link, else
+    // the end of the chain, which may not exist yet (a dotfiles folder not
+    // made or not mounted yet). Each relative target is taken from the
+    // folder of the link that holds it, as the system does. Returns 0 or
+    // ELOOP (a loop, or a chain longer than the system follows).
+    static int chainEnd(const QByteArray& file, QByteArray* end, int* links)
     {
-        struct stat st {};
-        if (::lstat(file.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
-            return file;
-        if (char* real = ::realpath(file.constData(), nullptr)) {
-            QByteArray out(real);
-            std::free(real);
-            return out;
+        // Linux follows at most 40 links in a path (glibc's MAXSYMLINKS says
+        // 20, which is not what open() does); a longer chain would be one
+        // this program writes and then cannot read.
+        constexpr int kMaxLinks = 40;
+        QByteArray at = file;
+        for (*links = 0;; ++*links) {
+            struct stat st {};
+            // Whatever keeps the path from being looked at (a file in a
+            // folder's place) is told by the step that meets it.
+            if (::lstat(at.constData(), &st) != 0 || !S_ISLNK(st.st_mode))
+                break;
+            if (*links == kMaxLinks)
+                return ELOOP;
+            char target[PATH_MAX];
+            const ssize_t n = ::readlink(at.constData(), target, sizeof target);
+            if (n < 0)
+                return errno;
+            if (n == 0 || n >= ssize_t(sizeof target))
+                return n == 0 ? ENOENT : ENAMETOOLONG;
+            const QByteArray t(target, n);
+            at = t.startsWith('/') ? t : folderOf(at) + '/' + t;
         }
-        char target[PATH_MAX];
-        const ssize_t n = ::readlink(file.constData(), target, sizeof target);
-        if (n <= 0 || n >= ssize_t(sizeof target))
-            return file;
-        const QByteArray t(target, n);
-        return t.startsWith('/') ? t : folderOf(file) + '/' + t;
+        *end = at;
+        return 0;
     }
 
-    int makeFolders(const QByteArray& folder) const
+    // The folders on the way to the file, made where they are missing when
+    // mayMake, else only looked for.
+    int makeFolders(const QByteArray& folder, bool mayMake) const
     {
         if (const int e = fault("folder", nameFromBytes(folder)))
             return e;
@@ -233,7 +339,7 @@ struct QtSettingsStore::Private {
             if (::stat(part.constData(), &st) == 0) {
                 if (!S_ISDIR(st.st_mode))
                     return ENOTDIR;
-            } else if (errno != ENOENT) {
+            } else if (errno != ENOENT || !mayMake) {
                 return errno;
             } else if (::mkdir(part.constData(), 0700) != 0 && errno != EEXIST) {
                 return errno;
@@ -266,9 +372,18 @@ struct QtSettingsStore::Private {
             *sysErrno = EINVAL;
             return "create";
         }
-        const QByteArray target = resolved(file);
+        // The file at the chain's end is the one rewritten, so every link
+        // stays a link, and the temporary file goes beside it: the rename is
+        // then within one file system and replaces that file alone.
+        QByteArray target;
+        int links = 0;
+        if ((*sysErrno = chainEnd(file, &target, &links)) != 0)
+            return "link";
         const QByteArray folder = folderOf(target);
-        if ((*sysErrno = makeFolders(folder)) != 0)
+        // The program's own folder is made on the first start; a folder a
+        // link leads to is the user's (a volume not mounted yet, a dotfiles
+        // folder somewhere else) and is never made in its stead.
+        if ((*sysErrno = makeFolders(folder, links == 0)) != 0)
             return "folder";
         mode_t mode = 0600;
         struct stat st {};
@@ -285,14 +400,19 @@ struct QtSettingsStore::Private {
                 return "access";
             mode = st.st_mode & 07777;
         }
-        QByteArray temp = folder + "/.Tavil.conf.XXXXXX";
+        const QByteArray prefix = tempPrefix(target);
+        removeLeftovers(folder, prefix);
+        QByteArray temp;
         *sysErrno = fault("create", path);
-        Fd fd(*sysErrno == 0 ? ::mkstemp(temp.data()) : -1);
+        Fd fd(*sysErrno == 0 ? lockedTemp(folder, prefix, &temp) : -1);
         if (fd.get() < 0) {
             if (*sysErrno == 0)
                 *sysErrno = errno;
             return "create";
         }
+        // The lock lasts until the rename, past the close below: a copy of
+        // the descriptor keeps it.
+        const Fd lock(::fcntl(fd.get(), F_DUPFD_CLOEXEC, 0));
         const char* step = nullptr;
         const QByteArray data = doc.serialize();
         if ((*sysErrno = fault("write", path)) != 0 || (*sysErrno = writeAll(fd.get(), data)) != 0)

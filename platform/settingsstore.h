@@ -45,8 +45,8 @@ public:
 };
 
 // What kept the settings file from being read or written: the file, the
-// step that failed ("read", "folder", "access", "create", "write", "sync",
-// "replace") and the system's error number.
+// step that failed ("read", "link", "folder", "access", "create", "write",
+// "sync", "replace") and the system's error number.
 struct SettingsFailure {
     QString file;
     QString step;

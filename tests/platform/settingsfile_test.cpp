@@ -8,14 +8,29 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QString>
 #include <QUtf8StringView>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+extern char** environ;
 
 using namespace Qt::Literals::StringLiterals;
 using tavil::platform::nameFromBytes;
@@ -34,6 +49,70 @@ QByteArrayList linesStarting(const QByteArray& file, const QByteArray& prefix)
         if (line.startsWith(prefix))
             out.append(line);
     }
+    return out;
+}
+
+// Every entry below root, by its bytes and without following a link: a
+// folder with its mode, a link with its target as written, a file with its
+// mode and what it holds. The disk to compare before and after a save.
+QStringList diskOf(const QByteArray& root, const QByteArray& sub = {})
+{
+    QStringList out;
+    DIR* dir = ::opendir((sub.isEmpty() ? root : root + '/' + sub).constData());
+    if (!dir)
+        return {u"(unreadable) "_s + QString::fromUtf8(sub)};
+    while (const dirent* e = ::readdir(dir)) {
+        const QByteArray name(e->d_name);
+        if (name == "." || name == "..")
+            continue;
+        const QByteArray rel = sub.isEmpty() ? name : sub + '/' + name;
+        const QByteArray full = root + '/' + rel;
+        struct stat st {};
+        ::lstat(full.constData(), &st);
+        const QString mode = QString::number(st.st_mode & 07777, 8);
+        if (S_ISLNK(st.st_mode)) {
+            char target[PATH_MAX];
+            const ssize_t n = ::readlink(full.constData(), target, sizeof target);
+            out.append(nameFromBytes(rel) + u" -> "_s + nameFromBytes(QByteArray(target, std::max<ssize_t>(n, 0))));
+        } else if (S_ISDIR(st.st_mode)) {
+            out.append(nameFromBytes(rel) + u"/ "_s + mode);
+            out += diskOf(root, rel);
+        } else {
+            QFile f(QFile::decodeName(full));
+            const QByteArray data = f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("?");
+            out.append(nameFromBytes(rel) + u' ' + mode + u" = "_s + nameFromBytes(data));
+        }
+    }
+    ::closedir(dir);
+    out.sort();
+    return out;
+}
+
+// Links as "where" -> "target", made with their folders; "@" at the start of
+// a target stands for the test folder's path.
+using Links = std::vector<std::pair<QByteArray, QByteArray>>;
+
+void makeLinks(const TempDir& dir, const Links& links)
+{
+    for (const auto& [where, target] : links) {
+        const QByteArray t = target.startsWith('@') ? dir.root() + target.sliced(1) : target;
+        const QByteArray at = dir.root() + '/' + where;
+        QDir().mkpath(QFile::decodeName(at.first(at.lastIndexOf('/'))));
+        ASSERT_EQ(::symlink(t.constData(), at.constData()), 0) << at.constData();
+    }
+}
+
+// A chain of count links from config/Tavil.conf, one after the other in
+// config/, the last one pointing at dotfiles/Tavil.conf.
+Links chainOf(int count)
+{
+    Links out;
+    QByteArray at = "config/Tavil.conf";
+    for (int i = 1; i < count; ++i) {
+        out.emplace_back(at, "l" + QByteArray::number(i));
+        at = "config/l" + QByteArray::number(i);
+    }
+    out.emplace_back(at, "../dotfiles/Tavil.conf");
     return out;
 }
 
@@ -406,6 +485,318 @@ TEST(SettingsFileWriting, ALinkStaysALinkAndItsFileIsWritten)
     }
     EXPECT_TRUE(QFileInfo(path).isSymLink());
     EXPECT_EQ(dir.read(u"dotfiles/Tavil.conf"_s), QByteArray("[Setting]\nTop=2\n"));
+}
+
+// ---- Links at the settings path -------------------------------------------
+
+struct DanglingChain {
+    const char* name;
+    Links links;         // the first one at config/Tavil.conf
+    QByteArray end;      // the file the chain leads to, not there yet
+};
+
+std::vector<DanglingChain> danglingChains()
+{
+    return {
+        {"twoRelative", {{"config/Tavil.conf", "../links/second"}, {"links/second", "../dotfiles/Tavil.conf"}},
+         "dotfiles/Tavil.conf"},
+        {"twoAbsolute", {{"config/Tavil.conf", "@/links/second"}, {"links/second", "@/dotfiles/Tavil.conf"}},
+         "dotfiles/Tavil.conf"},
+        {"threeMixed",
+         {{"config/Tavil.conf", "@/links/second"},
+          {"links/second", "third"},
+          {"links/third", "../dotfiles/deep/tavil.ini"}},
+         "dotfiles/deep/tavil.ini"},
+        // "..", from a link inside a folder reached through a link, is the
+        // real folder's parent, not the parent by the path's text.
+        {"relativeInALinkedFolder",
+         {{"config/Tavil.conf", "../view/Tavil.conf"},
+          {"view", "repo/sub"},
+          {"repo/sub/Tavil.conf", "../store/Tavil.conf"}},
+         "repo/store/Tavil.conf"},
+        // As many links as the system follows in one path.
+        {"fortyLinks", chainOf(40), "dotfiles/Tavil.conf"},
+    };
+}
+
+TEST(SettingsFileLinks, ADanglingChainIsFollowedToItsEndWhichIsMadeAndReadBack)
+{
+    for (const DanglingChain& c : danglingChains()) {
+        SCOPED_TRACE(c.name);
+        TempDir dir;
+        makeLinks(dir, c.links);
+        dir.createDir(QString::fromUtf8(c.end.first(c.end.lastIndexOf('/'))));
+        const QString path = dir.file(u"config/Tavil.conf"_s);
+        const QStringList before = diskOf(dir.root());
+        FakeDialogs dialogs;
+        {
+            QtSettingsStore store(path);
+            store.reportTo(&dialogs);
+            store.write(u"Setting"_s, u"Dir"_s, u"/x"_s);
+            store.sync();
+            EXPECT_FALSE(store.failure());
+        }
+        QStringList expected = before;
+        expected.append(QString::fromUtf8(c.end) + u" 600 = [Setting]\nDir=/x\n"_s);
+        expected.sort();
+        EXPECT_EQ(diskOf(dir.root()), expected);
+
+        // The next start reads it through the same chain, and writes it there.
+        {
+            QtSettingsStore again(path);
+            again.reportTo(&dialogs);
+            EXPECT_EQ(again.value(u"Setting"_s, u"Dir"_s), u"/x"_s);
+            again.write(u"Setting"_s, u"Dir"_s, u"/y"_s);
+        }
+        expected.replaceInStrings(u"Dir=/x"_s, u"Dir=/y"_s);
+        EXPECT_EQ(diskOf(dir.root()), expected);
+        EXPECT_TRUE(dialogs.shown.isEmpty());
+    }
+}
+
+struct BrokenChain {
+    const char* name;
+    Links links;
+    bool endExists; // dotfiles/Tavil.conf holds settings already
+};
+
+std::vector<BrokenChain> brokenChains()
+{
+    return {
+        {"itself", {{"config/Tavil.conf", "Tavil.conf"}}, false},
+        {"loopOfTwo", {{"config/Tavil.conf", "../links/a"}, {"links/a", "@/config/Tavil.conf"}}, false},
+        {"loopFurtherOn", {{"config/Tavil.conf", "a"}, {"config/a", "b"}, {"config/b", "a"}}, false},
+        {"fortyOneLinks", chainOf(41), false},
+        {"fortyOneLinksToAFile", chainOf(41), true},
+    };
+}
+
+// A chain the system cannot follow is told once, and nothing is replaced or
+// made: whether it was there at the start (the reading fails) or came while
+// the program ran (the writing does).
+TEST(SettingsFileLinks, ALoopOrAnOverLongChainIsToldOnceAndTheDiskStaysAsItWas)
+{
+    for (const bool atStart : {true, false}) {
+        for (const BrokenChain& c : brokenChains()) {
+            SCOPED_TRACE(std::string(c.name) + (atStart ? " at the start" : " made later"));
+            TempDir dir;
+            dir.createDir(u"config"_s);
+            if (c.endExists)
+                dir.createFile(u"dotfiles/Tavil.conf"_s, "[Setting]\nDir=/mine\n");
+            if (atStart)
+                makeLinks(dir, c.links);
+            FakeDialogs dialogs;
+            auto store = std::make_unique<QtSettingsStore>(dir.file(u"config/Tavil.conf"_s));
+            store->reportTo(&dialogs);
+            if (!atStart)
+                makeLinks(dir, c.links);
+            const QStringList before = diskOf(dir.root());
+            store->write(u"Setting"_s, u"Dir"_s, u"/x"_s);
+            store->sync();
+            store->sync();
+            store.reset();
+            ASSERT_EQ(dialogs.shown.size(), 1);
+            EXPECT_EQ(dialogs.shown[0].text.section(u"\r\n"_s, 2, 2), u"ﾘﾝｸが循環しているか、ﾘﾝｸの数が多すぎます。"_s);
+            EXPECT_EQ(dialogs.shown[0].text.startsWith(u"設定ﾌｧｲﾙを読み込む"_s), atStart);
+            EXPECT_EQ(diskOf(dir.root()), before);
+        }
+    }
+}
+
+// The folder a link leads to is not made in its place: it may be a volume
+// not mounted yet, whose mount point must stay empty.
+TEST(SettingsFileLinks, AMissingFolderAtTheChainsEndIsToldAndNotMade)
+{
+    TempDir dir;
+    makeLinks(dir, {{"config/Tavil.conf", "../usb/dotfiles/Tavil.conf"}});
+    dir.createDir(u"usb"_s);
+    const QString path = dir.file(u"config/Tavil.conf"_s);
+    const QStringList before = diskOf(dir.root());
+    FakeDialogs dialogs;
+    QtSettingsStore store(path);
+    store.reportTo(&dialogs);
+    store.write(u"Setting"_s, u"Dir"_s, u"/x"_s);
+    store.sync();
+    store.sync();
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].text,
+              u"設定ﾌｧｲﾙに書き込むことができませんでした。\r\n"_s + path
+                  + u"\r\nﾌｫﾙﾀﾞが見つかりません。\r\n\r\n今回変更した設定は保存されていません。"_s);
+    EXPECT_EQ(diskOf(dir.root()), before);
+
+    // Once the volume is there, the settings go to it.
+    dir.createDir(u"usb/dotfiles"_s);
+    store.sync();
+    EXPECT_EQ(dir.read(u"usb/dotfiles/Tavil.conf"_s), QByteArray("[Setting]\nDir=/x\n"));
+    EXPECT_TRUE(QFileInfo(path).isSymLink());
+    EXPECT_EQ(dialogs.shown.size(), 1);
+}
+
+// ---- Saves cut short ---------------------------------------------------------
+
+// What a save killed before its rename leaves beside the file: a temporary
+// named after it, whole, and no longer locked by anyone.
+constexpr char kLeftoverMark[] = ".tavil-save-";
+
+struct Leftover {
+    QString name;
+    bool removed;
+};
+
+TEST(SettingsFileLeftovers, TheNextSaveRemovesTheProgramsOwnLeftoversAndNothingElse)
+{
+    const QString own = u".Tavil.conf"_s + QLatin1String(kLeftoverMark);
+    const Leftover kEntries[] = {
+        {own + u"a1B2c3"_s, true},
+        {own + u"ZZZZZZ"_s, true},
+        // Not of this program's making, or not of this file's saves.
+        {own + u"abc"_s, false},
+        {own + u"abcdefg"_s, false},
+        {own + u"abc-de"_s, false},
+        {u".Other.conf"_s + QLatin1String(kLeftoverMark) + u"abcdef"_s, false},
+        {u"Tavil.conf"_s + QLatin1String(kLeftoverMark) + u"abcdef"_s, false},
+        {u".Tavil.conf.backup"_s, false},
+        {u".Tavil.conf.Ab12Cd"_s, false},
+    };
+    TempDir dir;
+    dir.createFile(u"config/Tavil.conf"_s, "[Setting]\nDir=/before\n");
+    for (const Leftover& e : kEntries)
+        dir.createFile(u"config/"_s + e.name, "[Setting]\nDir=/lost\n");
+    // Named as ours but no file: a link (to a file of the user's) and a folder.
+    dir.createFile(u"mine.txt"_s, "keep");
+    makeLinks(dir, {{"config/" + own.toUtf8() + "link12", "../mine.txt"}});
+    dir.createFile(u"config/"_s + own + u"dir123/inside"_s, "keep");
+    // One that another instance is writing: its lock is held.
+    const QString held = u"config/"_s + own + u"Held99"_s;
+    dir.createFile(held, "[Setting]\nDir=/being");
+    const int lock = ::open(QFile::encodeName(dir.file(held)).constData(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(lock, 0);
+    ASSERT_EQ(::flock(lock, LOCK_EX | LOCK_NB), 0);
+
+    QStringList expected = diskOf(dir.root());
+    for (const Leftover& e : kEntries) {
+        if (e.removed)
+            expected.removeIf([&](const QString& entry) { return entry.startsWith(u"config/"_s + e.name + u' '); });
+    }
+    ASSERT_EQ(expected.size(), diskOf(dir.root()).size() - 2);
+    expected.replaceInStrings(u"Dir=/before"_s, u"Dir=/after"_s);
+    {
+        QtSettingsStore store(dir.file(u"config/Tavil.conf"_s));
+        store.write(u"Setting"_s, u"Dir"_s, u"/after"_s);
+        store.sync();
+        EXPECT_FALSE(store.failure());
+    }
+    ::close(lock);
+    EXPECT_EQ(diskOf(dir.root()), expected);
+}
+
+TEST(SettingsFileLeftovers, LeftoversAreLookedForBesideTheFileALinkLeadsTo)
+{
+    TempDir dir;
+    makeLinks(dir, {{"config/Tavil.conf", "../dotfiles/tavil.ini"}});
+    dir.createDir(u"dotfiles"_s);
+    QStringList expected = diskOf(dir.root());
+    expected.append(u"dotfiles/tavil.ini 600 = [Setting]\nDir=/x\n"_s);
+    expected.sort();
+    dir.createFile(u"dotfiles/.tavil.ini"_s + QLatin1String(kLeftoverMark) + u"x1y2z3"_s, "[Setting]\nDir=/lost\n");
+    {
+        QtSettingsStore store(dir.file(u"config/Tavil.conf"_s));
+        store.write(u"Setting"_s, u"Dir"_s, u"/x"_s);
+    }
+    EXPECT_EQ(diskOf(dir.root()), expected);
+}
+
+// A child program that saves the settings and stops just before its rename,
+// killed when the test is done with it.
+class StoppedSave {
+public:
+    StoppedSave(const QString& settings, const QByteArray& value)
+    {
+        int fds[2];
+        if (::pipe(fds) != 0)
+            return;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        posix_spawn_file_actions_adddup2(&actions, fds[1], STDOUT_FILENO);
+        posix_spawn_file_actions_addclose(&actions, fds[0]);
+        const QByteArray file = QFile::encodeName(settings);
+        char* argv[] = {const_cast<char*>(TAVIL_SAVECHILD), const_cast<char*>(file.constData()),
+                        const_cast<char*>(value.constData()), nullptr};
+        if (posix_spawn(&m_pid, TAVIL_SAVECHILD, &actions, nullptr, argv, environ) != 0)
+            m_pid = -1;
+        posix_spawn_file_actions_destroy(&actions);
+        ::close(fds[1]);
+        char c = 0;
+        // The child writes one byte when it has stopped; none if it ended.
+        m_stopped = m_pid > 0 && ::read(fds[0], &c, 1) == 1;
+        ::close(fds[0]);
+    }
+    ~StoppedSave() { kill(); }
+    StoppedSave(const StoppedSave&) = delete;
+    StoppedSave& operator=(const StoppedSave&) = delete;
+
+    bool stopped() const { return m_stopped; }
+    // Killed as a program is that never gets to clean up.
+    void kill()
+    {
+        if (m_pid <= 0)
+            return;
+        ::kill(m_pid, SIGKILL);
+        int status = 0;
+        ::waitpid(m_pid, &status, 0);
+        m_pid = -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    bool m_stopped = false;
+};
+
+// The entries of a folder other than the settings file.
+QStringList othersIn(const TempDir& dir, const QString& folder)
+{
+    QStringList out = dir.list(folder);
+    out.removeAll(u"Tavil.conf"_s);
+    return out;
+}
+
+TEST(SettingsFileLeftovers, ASaveStillBeingWrittenIsLeftAloneAndOnceKilledIsRemoved)
+{
+    TempDir dir;
+    dir.createFile(u"config/Tavil.conf"_s, "[Setting]\nDir=/before\n");
+    const QString path = dir.file(u"config/Tavil.conf"_s);
+    QStringList expected = diskOf(dir.root());
+    expected.replaceInStrings(u"Dir=/before\n"_s, u"Dir=/live\n\n[Exp]\nAll=0\n"_s);
+    StoppedSave child(path, "/child");
+    ASSERT_TRUE(child.stopped());
+    const QStringList temps = othersIn(dir, u"config"_s);
+    ASSERT_EQ(temps.size(), 1);
+    const QString temp = u"config/"_s + temps[0];
+    EXPECT_TRUE(temps[0].startsWith(u".Tavil.conf"_s + QLatin1String(kLeftoverMark))) << temps[0].toStdString();
+    EXPECT_EQ(dir.read(temp), QByteArray("[Setting]\nDir=/child\n"));
+
+    // Another instance saves while the child's save is under way.
+    {
+        QtSettingsStore store(path);
+        store.write(u"Setting"_s, u"Dir"_s, u"/live"_s);
+        store.sync();
+        EXPECT_FALSE(store.failure());
+    }
+    EXPECT_EQ(dir.read(u"config/Tavil.conf"_s), QByteArray("[Setting]\nDir=/live\n"));
+    EXPECT_EQ(othersIn(dir, u"config"_s), temps);
+    EXPECT_EQ(dir.read(temp), QByteArray("[Setting]\nDir=/child\n"));
+
+    // Killed before its rename: the settings file is what it was, and the
+    // temporary stays until the next save.
+    child.kill();
+    EXPECT_EQ(dir.read(u"config/Tavil.conf"_s), QByteArray("[Setting]\nDir=/live\n"));
+    EXPECT_EQ(othersIn(dir, u"config"_s), temps);
+    {
+        QtSettingsStore store(path);
+        EXPECT_EQ(store.value(u"Setting"_s, u"Dir"_s), u"/live"_s);
+        store.write(u"Exp"_s, u"All"_s, u"0"_s);
+    }
+    EXPECT_EQ(diskOf(dir.root()), expected);
 }
 
 TEST(SettingsFileWriting, TheFileKeepsItsModeAndNothingIsWrittenWithoutAChange)
