@@ -143,6 +143,54 @@ TEST_P(Form1LayoutTest, ListsGrowWithTheWindowsHeight)
     EXPECT_EQ(list1->geometry().bottom(), file1->geometry().bottom());
 }
 
+// ---- The pages under the tab strip -------------------------------------------------
+
+// Every page starts below the tabs, so the strip hides no row of what the page
+// shows (a list's or a box's top border), at every window size.
+TEST_P(Form1LayoutTest, PagesStartBelowTheTabStrip)
+{
+    startShown();
+    Form1& f = *b.form;
+    mainwin::TabPages& tabs = f.tabs();
+    const auto check = [&](const char* state) {
+        SCOPED_TRACE(state);
+        const int stripBottom = inWindow(tabs.TabStrip1).bottom();
+        const QWidget* page = tabs.Frame17->isVisible() ? tabs.Frame17 : nullptr;
+        for (const QFrame* candidate : tabs.Frame1) {
+            if (candidate->isVisible())
+                page = candidate;
+        }
+        ASSERT_NE(page, nullptr);
+        EXPECT_GT(inWindow(page).top(), stripBottom) << page->objectName().toStdString();
+        for (const QWidget* w : page->findChildren<QWidget*>()) {
+            if (!w->isVisibleTo(page) || w->objectName().isEmpty())
+                continue;
+            EXPECT_GT(inWindow(w).top(), stripBottom)
+                << w->objectName().toStdString() << " at " << inWindow(w).top() << ", tabs end at " << stripBottom;
+        }
+    };
+    struct Size {
+        const char* name;
+        int width, height;
+    };
+    const Size sizes[] = {{"designed", 6150, 6550}, {"larger", 8250, 8400}, {"wide", 10500, 7000}};
+    for (const Size& s : sizes) {
+        SCOPED_TRACE(s.name);
+        f.setGeometryTwips(0, 0, s.width, s.height);
+        QCoreApplication::processEvents();
+        for (int tab = 1; tab <= 8; ++tab) {
+            ASSERT_TRUE(tabs.selectTab(tab));
+            QCoreApplication::processEvents();
+            check(qPrintable(QStringLiteral("tab %1").arg(tab)));
+        }
+        ASSERT_TRUE(tabs.selectTab(5));
+        tabs.Check18->setChecked(true);
+        QCoreApplication::processEvents();
+        check("stampName");
+        tabs.Check18->setChecked(false);
+    }
+}
+
 // ---- Every text fits -------------------------------------------------------------
 
 QString shownText(QString text)
