@@ -57,7 +57,7 @@ constexpr int kTimeTab = 4;
 // The strip is narrower than eight tabs of the style's usual width; tabs
 // that take only a little room around their captions show most of them at
 // once (the strip scrolls for the rest). Above and below their captions
-// they take no more than the pages leave them: the pages begin 24 pixels
+// they take no more than the pages leave them: the pages begin 360 twips
 // under the strip's top, and the style's usual tabs are taller than that
 // in a 9-point desktop font.
 class CompactTabStyle final : public QProxyStyle {
@@ -333,7 +333,7 @@ void TabPages::layout(double w)
     // The pages begin under the tabs, lower than designed where the tabs
     // are taller than the room left for them, and the row under the pages
     // gives way as far as they come down.
-    QRect page = twips::rect(left + 60, 420, 3780, 1860);
+    QRect page = twips::rect(left + 60, 420, 3780, 1890);
     page.moveTop(std::max(page.top(), TabStrip1->geometry().bottom() + 1));
     for (QFrame* frame : Frame1)
         frame->setGeometry(page);

@@ -190,7 +190,7 @@ TEST_F(TabPagesLayoutTest, TallerTabsPushThePagesDown)
     ASSERT_GT(tabs.bottom() + 1, 28) << "the tabs fit the designed room; the case shows nothing";
     const QRect page = pages->Frame1[0]->geometry();
     EXPECT_EQ(page.top(), tabs.bottom() + 1);
-    EXPECT_EQ(page.height(), 124);
+    EXPECT_EQ(page.height(), 126);
     EXPECT_EQ(pages->Frame17->geometry(), page);
     const QWidget* pane = child<QWidget>("TabStrip1Pane");
     for (const QWidget* below : {static_cast<const QWidget*>(pages->chkSubDir),
