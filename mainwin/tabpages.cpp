@@ -26,6 +26,7 @@
 #include <QTabBar>
 #include <QTimeEdit>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 
@@ -55,7 +56,10 @@ constexpr int kTimeTab = 4;
 
 // The strip is narrower than eight tabs of the style's usual width; tabs
 // that take only a little room around their captions show most of them at
-// once (the strip scrolls for the rest).
+// once (the strip scrolls for the rest). Above and below their captions
+// they take no more than the pages leave them: the pages begin 360 twips
+// under the strip's top, and the style's usual tabs are taller than that
+// in a 9-point desktop font.
 class CompactTabStyle final : public QProxyStyle {
 public:
     CompactTabStyle() : QProxyStyle(QStyleFactory::create(QApplication::style()->name())) {}
@@ -63,6 +67,8 @@ public:
     int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
     {
         if (metric == PM_TabBarTabHSpace)
+            return 10;
+        if (metric == PM_TabBarTabVSpace)
             return 10;
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
@@ -324,17 +330,29 @@ void TabPages::layout(double w)
     const QRect strip = twips::rect(left, 60, 3900, 2580);
     const int tabHeight = TabStrip1->sizeHint().height();
     TabStrip1->setGeometry(strip.x(), strip.y(), strip.width(), tabHeight);
-    const int overlap = TabStrip1->style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, TabStrip1);
-    const int paneTop = strip.y() + tabHeight - overlap;
-    m_pane->setGeometry(strip.x(), paneTop, strip.width(), strip.bottom() + 1 - paneTop);
-    for (QFrame* page : Frame1)
-        twips::place(page, left + 60, 420, 3780, 1860);
-    twips::place(Frame17, left + 60, 420, 3780, 1860);
-    twips::place(chkSubDir, left + 70, 2310, 1700, 255);
-    twips::place(Check18, left + 1820, 2310, 2000, 255);
+    // The pages begin under the tabs, lower than designed where the tabs
+    // are taller than the room left for them, and the row under the pages
+    // gives way as far as they come down.
+    QRect page = twips::rect(left + 60, 420, 3780, 1890);
+    page.moveTop(std::max(page.top(), TabStrip1->geometry().bottom() + 1));
+    for (QFrame* frame : Frame1)
+        frame->setGeometry(page);
+    Frame17->setGeometry(page);
+    const auto underPage = [&](QRect r) {
+        r.moveTop(std::max(r.top(), page.bottom() + 1));
+        return r;
+    };
+    chkSubDir->setGeometry(underPage(twips::rect(left + 70, 2310, 1700, 255)));
+    Check18->setGeometry(underPage(twips::rect(left + 1820, 2310, 2000, 255)));
     // The presets' bar takes the row's right end, which is Check18's only on
     // the time-stamp tab.
-    Toolbar1->move(twips::toPx(left + 3820) - Toolbar1->width(), twips::toPx(2295));
+    Toolbar1->setGeometry(underPage(QRect(twips::toPx(left + 3820) - Toolbar1->width(), twips::toPx(2295),
+                                          Toolbar1->width(), Toolbar1->height())));
+    // The frame holds the bar, its buttons being taller than the row.
+    const int overlap = TabStrip1->style()->pixelMetric(QStyle::PM_TabBarBaseOverlap, nullptr, TabStrip1);
+    const int paneTop = strip.y() + tabHeight - overlap;
+    const int paneBottom = std::max(strip.bottom(), Toolbar1->geometry().bottom());
+    m_pane->setGeometry(strip.x(), paneTop, strip.width(), paneBottom + 1 - paneTop);
 }
 
 QString TabPages::selectedCaption() const

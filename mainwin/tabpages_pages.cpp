@@ -1,5 +1,5 @@
 // The controls of the nine pages, placed in twips inside a page of
-// 3780 x 1860 twips. The numbering page's name boxes move with the number
+// 3780 x 1890 twips. The numbering page's name boxes move with the number
 // shape (see applyNumberShape); everything else stays where it is put here.
 
 #include "mainwin/tabpages.h"
@@ -170,7 +170,7 @@ void TabPages::buildConversionPage()
     Option7[0] = radio(page, indexed("Option7", 0), QStringLiteral("平仮名に"), 1800, 990, 1110, 240);
     Option7[1] = radio(page, indexed("Option7", 1), QStringLiteral("片仮名に"), 1800, 1230, 1110, 240);
     exclusive(page, {Option7[0], Option7[1]});
-    Label6 = note(page, QStringLiteral("Label6"), QStringLiteral("（）の中の番号順に実行されます。"), 1650, 1470, 2130, 390);
+    Label6 = note(page, QStringLiteral("Label6"), QStringLiteral("（）の中の番号順に実行されます。"), 1650, 1470, 2130, 420);
 }
 
 void TabPages::buildStampPage()
@@ -280,8 +280,10 @@ void TabPages::buildCopyPage()
     Option13 = radio(Frame14, QStringLiteral("Option13"), QStringLiteral("ｺﾋﾟｰ"), 90, 285, 825, 285);
     Option14 = radio(Frame14, QStringLiteral("Option14"), QStringLiteral("移動"), 90, 585, 825, 285);
     exclusive(Frame14, {Option13, Option14});
-    Frame16 = group(page, QStringLiteral("Frame16"), QStringLiteral("桁"), 0, 960, 960, 660);
-    Combo5 = listCombo(Frame16, QStringLiteral("Combo5"), 45, 285, 870, 330);
+    // The digit box is as wide as "00001" in the desktop's font; the clash
+    // name's row and the note below it start right of its frame.
+    Frame16 = group(page, QStringLiteral("Frame16"), QStringLiteral("桁"), 0, 960, 1065, 660);
+    Combo5 = listCombo(Frame16, QStringLiteral("Combo5"), 45, 285, 975, 330);
 
     Frame15 = group(page, QStringLiteral("Frame15"), QStringLiteral("同じ時スキップ"), 1020, 0, 2760, 930);
     Check15 = check(Frame15, QStringLiteral("Check15"), QStringLiteral("作成日時"), 90, 285, 1140, 285);
@@ -289,15 +291,15 @@ void TabPages::buildCopyPage()
     Check17 = check(Frame15, QStringLiteral("Check17"), QStringLiteral("ﾌｧｲﾙｻｲｽﾞ"), 90, 585, 1200, 285);
 
     // The clash name reads left to right as it is built.
-    Label14 = label(page, QStringLiteral("Label14"), QStringLiteral("名前部分"), 1020, 945, 840, 210);
-    Text13 = edit(page, QStringLiteral("Text13"), 1020, 1155, 840, 315);
-    Label13 = label(page, QStringLiteral("Label13"), QStringLiteral("．"), 1875, 1155, 180, 315);
-    Label15 = label(page, QStringLiteral("Label15"), QStringLiteral("拡張子"), 2070, 945, 750, 210);
-    Text14 = edit(page, QStringLiteral("Text14"), 2070, 1155, 750, 315);
+    Label14 = label(page, QStringLiteral("Label14"), QStringLiteral("名前部分"), 1125, 945, 840, 210);
+    Text13 = edit(page, QStringLiteral("Text13"), 1125, 1155, 840, 315);
+    Label13 = label(page, QStringLiteral("Label13"), QStringLiteral("．"), 1980, 1155, 180, 315);
+    Label15 = label(page, QStringLiteral("Label15"), QStringLiteral("拡張子"), 2175, 945, 750, 210);
+    Text14 = edit(page, QStringLiteral("Text14"), 2175, 1155, 750, 315);
     Label16 = label(page, QStringLiteral("Label16"), QStringLiteral("開始番号"), 2940, 945, 840, 210);
     Text15 = edit(page, QStringLiteral("Text15"), 2940, 1155, 840, 315);
     Label17 = note(page, QStringLiteral("Label17"),
-                   QStringLiteral("ｺﾋﾟｰ（移動）先は『出力先フォルダ』で設定してください。"), 1020, 1470, 2760, 390);
+                   QStringLiteral("ｺﾋﾟｰ（移動）先は『出力先フォルダ』で設定してください。"), 1125, 1470, 2655, 420);
 }
 
 } // namespace tavil::mainwin

@@ -177,5 +177,30 @@ TEST_F(TabPagesLayoutTest, PresetBarLiesUnderTheNumberingPageInsideTheStrip)
     EXPECT_FALSE(bar->geometry().intersects(pages->Frame1[0]->geometry()));
 }
 
+// Tabs taller than the room the design leaves them (a font with a tall
+// line) push the pages down rather than lie over their tops; what sits under
+// the pages follows, and the strip's frame still holds it.
+TEST_F(TabPagesLayoutTest, TallerTabsPushThePagesDown)
+{
+    QFont large = pages->TabStrip1->font();
+    large.setPointSize(16);
+    pages->TabStrip1->setFont(large);
+    pages->layout(6150);
+    const QRect tabs = pages->TabStrip1->geometry();
+    ASSERT_GT(tabs.bottom() + 1, 28) << "the tabs fit the designed room; the case shows nothing";
+    const QRect page = pages->Frame1[0]->geometry();
+    EXPECT_EQ(page.top(), tabs.bottom() + 1);
+    EXPECT_EQ(page.height(), 126);
+    EXPECT_EQ(pages->Frame17->geometry(), page);
+    const QWidget* pane = child<QWidget>("TabStrip1Pane");
+    for (const QWidget* below : {static_cast<const QWidget*>(pages->chkSubDir),
+                                 static_cast<const QWidget*>(pages->Check18),
+                                 static_cast<const QWidget*>(pages->Toolbar1)}) {
+        SCOPED_TRACE(below->objectName().toStdString());
+        EXPECT_GT(below->geometry().top(), page.bottom());
+        EXPECT_TRUE(pane->geometry().contains(below->geometry()));
+    }
+}
+
 } // namespace
 } // namespace tavil::test

@@ -204,8 +204,8 @@ TEST_F(TabPagesTest, LayoutFollowsTheWindowWidth)
         EXPECT_EQ(pages->TabStrip1->geometry().topLeft(), QPoint(c.strip, 4));
         EXPECT_EQ(pages->TabStrip1->width(), 260);
         for (QFrame* page : pages->Frame1)
-            EXPECT_EQ(page->geometry(), QRect(c.page, 28, 252, 124));
-        EXPECT_EQ(pages->Frame17->geometry(), QRect(c.page, 28, 252, 124));
+            EXPECT_EQ(page->geometry(), QRect(c.page, 28, 252, 126));
+        EXPECT_EQ(pages->Frame17->geometry(), QRect(c.page, 28, 252, 126));
         EXPECT_EQ(pages->chkSubDir->geometry(), QRect(c.subDir, 154, 113, 17));
         EXPECT_EQ(pages->Check18->geometry(), QRect(c.check18, 154, 133, 17));
     }
