@@ -51,24 +51,39 @@ struct DirEntry {
 };
 
 // Which folder a path leads to, told apart from any folder that takes its
-// place: one removed and made again under the same name (whose inode number
-// may be reused, but not its birth time), another folder moved there, or a
-// mount put over it or taken away (another device). See sameFolder.
+// place: one removed and made again under the same name, another folder
+// moved there, or a mount put over it, taken away or swapped for another
+// (see sameFolder). A removed folder's inode number may be given to the next
+// new one, so what tells them apart is what the file system keeps besides:
+// the birth time, the inode's generation number, and the id of the mount,
+// which the kernel never hands out twice while it runs. Each of these is
+// there only where the system gives it. On an overlay (live systems,
+// containers) the birth time is left out: the copy-up of a folder from the
+// lower layer, which any write into it causes, gives it another while it
+// stays the same folder.
 struct FolderId {
     bool valid = false;   // the path led to a folder
     quint64 device = 0;
     quint64 inode = 0;
-    qint64 birthSecs = 0; // the birth time where the file system keeps one
+    qint64 birthSecs = 0;
     quint32 birthNsecs = 0;
     bool hasBirth = false;
+    quint32 generation = 0;
+    bool hasGeneration = false;
+    quint64 mount = 0;
+    bool hasMount = false;
 };
 
 // True when both name the same folder; a folder that could not be looked at
-// is the same as none.
+// is the same as none. A field known on one side only tells them apart:
+// whether it is known follows from the file system, the kernel and the
+// folder's read right, all the same for the same folder.
 inline bool sameFolder(const FolderId& a, const FolderId& b)
 {
     return a.valid && b.valid && a.device == b.device && a.inode == b.inode && a.hasBirth == b.hasBirth
-           && a.birthSecs == b.birthSecs && a.birthNsecs == b.birthNsecs;
+           && (!a.hasBirth || (a.birthSecs == b.birthSecs && a.birthNsecs == b.birthNsecs))
+           && a.hasGeneration == b.hasGeneration && (!a.hasGeneration || a.generation == b.generation)
+           && a.hasMount == b.hasMount && (!a.hasMount || a.mount == b.mount);
 }
 
 // Which entries of a listing have their stored attributes (hidden, system)
@@ -106,8 +121,10 @@ public:
     virtual bool exists(const QString& path) = 0;     // any entry, a dangling link too
     virtual bool openable(const QString& path) = 0;   // a regular file that opens for reading
     // The folder path leads to now, following links as a listing does; not
-    // valid when there is none. One system call: cheap enough to ask for
-    // before every piece of work in a folder.
+    // valid when there is none. A handful of system calls on the folder
+    // opened for that moment only (a shown folder is never kept open, so its
+    // volume can still be unmounted): cheap enough to ask for before every
+    // piece of work in a folder.
     virtual FolderId folderId(const QString& path) = 0;
 
     // Until the hold is released, names directly in that folder are found

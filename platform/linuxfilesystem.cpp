@@ -12,6 +12,8 @@
 
 #include <cerrno>
 #include <climits>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 #include <sys/sysmacros.h>
@@ -63,6 +65,13 @@ QDateTime localTime(qint64 seconds)
     // The rules of that date, not today's offset.
     return QDateTime::fromSecsSinceEpoch(seconds);
 }
+
+// The mount's id that is never handed out again while the kernel runs
+// (Linux 6.8 and later); older headers lack the name. An older kernel
+// leaves the bit out of the answer.
+constexpr unsigned kStatxMntIdUnique = 0x4000U;
+// statfs f_type of an overlay mount.
+constexpr __fsword_t kOverlayMagic = 0x794c7630;
 
 bool statxOf(const Loc& loc, struct statx* sx)
 {
@@ -239,18 +248,51 @@ FolderId LinuxFileSystem::folderId(const QString& path)
 {
     FolderId id;
     Loc loc;
+    if (!locate(path, &loc).ok())
+        return id;
+    // Every field is read from one open folder, so a folder replaced between
+    // two calls can't lend it half its fields. Opened for reading (as a
+    // listing opens it) for the generation number; a folder that can only be
+    // searched is looked at through a path descriptor, without it. Never a
+    // FIFO or device: O_DIRECTORY opens nothing else.
+    lfs::Fd fd;
+    bool readable = true;
+    *fd.out() = ::openat(loc.dirFd, loc.c(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NONBLOCK);
+    if (fd.get() < 0 && (errno == EACCES || errno == EPERM)) {
+        readable = false;
+        *fd.out() = ::openat(loc.dirFd, loc.c(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    }
     struct statx sx;
-    if (!locate(path, &loc).ok()
-        || ::statx(loc.dirFd, loc.c(), AT_STATX_SYNC_AS_STAT, STATX_TYPE | STATX_INO | STATX_BTIME, &sx) != 0
+    if (fd.get() < 0
+        || ::statx(fd.get(), "", AT_EMPTY_PATH | AT_STATX_SYNC_AS_STAT,
+                   STATX_TYPE | STATX_INO | STATX_BTIME | kStatxMntIdUnique, &sx)
+               != 0
         || (sx.stx_mask & (STATX_TYPE | STATX_INO)) != (STATX_TYPE | STATX_INO) || !S_ISDIR(sx.stx_mode))
         return id;
     id.valid = true;
     id.device = (quint64(sx.stx_dev_major) << 32) | sx.stx_dev_minor;
     id.inode = quint64(sx.stx_ino);
+    // The plain mount id is given again to the next mount once this one is
+    // gone, so only the unique one tells a swapped volume apart.
+    if (sx.stx_mask & kStatxMntIdUnique) {
+        id.hasMount = true;
+        id.mount = quint64(sx.stx_mnt_id);
+    }
+    // A copy-up gives an overlay's folder the birth time of its new upper
+    // half (and would give it that half's generation): neither is the
+    // folder's own there.
+    struct statfs sf;
+    if (::fstatfs(fd.get(), &sf) == 0 && sf.f_type == kOverlayMagic)
+        return id;
     if (sx.stx_mask & STATX_BTIME) {
         id.hasBirth = true;
         id.birthSecs = qint64(sx.stx_btime.tv_sec);
         id.birthNsecs = quint32(sx.stx_btime.tv_nsec);
+    }
+    int generation = 0;
+    if (readable && ::ioctl(fd.get(), FS_IOC_GETVERSION, &generation) == 0) {
+        id.hasGeneration = true;
+        id.generation = quint32(generation);
     }
     return id;
 }

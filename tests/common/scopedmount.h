@@ -36,4 +36,54 @@ private:
     bool m_mounted = false;
 };
 
+// A fresh ext2 file system made in the file `image` (in a test's temporary
+// folder) and mounted over the folder `over` through a loop device: a card
+// put in. Its inodes are 128 bytes, as on old cards and images, so it keeps
+// no birth time. Unmounted and its loop device given back at the latest when
+// this goes. Needs root, a loop device and mkfs.ext2; tests skip with
+// problem() when mounted() is false.
+class ScopedLoopMount {
+public:
+    ScopedLoopMount(const QString& image, const QString& over);
+    // The same image put in again: the file system as it was left.
+    ScopedLoopMount(const QString& image, const QString& over, bool reuse);
+    ~ScopedLoopMount();
+    ScopedLoopMount(const ScopedLoopMount&) = delete;
+    ScopedLoopMount& operator=(const ScopedLoopMount&) = delete;
+
+    bool mounted() const { return m_mounted; }
+    QString problem() const { return m_problem; }
+    // The card taken out. False when something still held the volume (it is
+    // then taken away lazily, as ScopedMount does).
+    bool unmount();
+
+private:
+    void attach(const QString& image, bool reuse);
+
+    QByteArray m_over;
+    QByteArray m_device; // /dev/loopN
+    int m_loopFd = -1;
+    bool m_mounted = false;
+    QString m_problem;
+};
+
+// The folder `lower` seen through an overlay mounted on scratch/merged, with
+// its writable layer in scratch/upper: the file system of a live system or a
+// container. The lower folder is filled first and left alone afterwards.
+// Taken away at the latest when this goes; tests skip when mounted() is false.
+class ScopedOverlay {
+public:
+    ScopedOverlay(const QString& lower, const QString& scratch);
+    ~ScopedOverlay();
+    ScopedOverlay(const ScopedOverlay&) = delete;
+    ScopedOverlay& operator=(const ScopedOverlay&) = delete;
+
+    bool mounted() const { return m_mounted; }
+    QString merged() const { return m_merged; }
+
+private:
+    QString m_merged;
+    bool m_mounted = false;
+};
+
 } // namespace tavil::test

@@ -434,6 +434,38 @@ TEST(RunFolderTest, ReplacedFolderMessageTellsOfEmptiedPicks)
     }
 }
 
+// Where the file system keeps no birth time (here an ext2 card), a folder
+// removed and made again takes the listed one's inode number, and its file
+// the listed file's name. The run still tells it from the listed folder and
+// renames nothing in it.
+TEST(RunFolderTest, FolderMadeAgainOnACardIsNotWorkedIn)
+{
+    DriverBench b;
+    const QString card = b.tmp.createDir(QStringLiteral("card"));
+    const ScopedLoopMount mount(b.tmp.file(QStringLiteral("card.img")), card);
+    if (!mount.mounted())
+        GTEST_SKIP() << mount.problem().toStdString();
+    const QString folder = card + QStringLiteral("/top");
+    b.tmp.createFile(QStringLiteral("card/top/a.txt"), "listed");
+    const ino_t listedInode = statOf(folder).st_ino;
+    b.host.folder = folder;
+    b.host.paramsFor = [](Tab) { return kakuChange(); };
+    const QStringList shown = b.host.fileList();
+    b.host.files = [shown](const QString&) { return shown; };
+    b.host.listFolder();
+    ASSERT_TRUE(QDir(folder).removeRecursively());
+    b.tmp.createFile(QStringLiteral("card/top/a.txt"), "other");
+    ASSERT_EQ(statOf(folder).st_ino, listedInode) << "the card gave the new folder another inode number";
+
+    b.start();
+
+    ASSERT_EQ(b.dialogs.shown.size(), 2);
+    EXPECT_EQ(b.dialogs.shown[1].text, kNotListedAtStart + folder);
+    EXPECT_EQ(b.host.rereads, 1);
+    EXPECT_FALSE(b.driver.running());
+    EXPECT_EQ(treeOf(card), QStringList{QStringLiteral("top/a.txt=other")});
+}
+
 // The same in a walk: a sub-folder found by the search is replaced after
 // the search, before the walk enters it. The top folder, entered first, and
 // the untouched sub-folder beside it are worked in; the replaced one is not,
