@@ -5,11 +5,21 @@
 #include <QEnterEvent>
 #include <QEvent>
 #include <QMouseEvent>
+#include <QVariant>
 #include <QWidget>
 
 #include <cmath>
 
 namespace tavil::mainwin {
+
+namespace {
+
+// How many trackers watch a widget, and whether it tracked the mouse before
+// the first of them came. Kept on the widget itself, so they end with it.
+constexpr char trackersProperty[] = "tavilMouseTrackers";
+constexpr char trackedBeforeProperty[] = "tavilMouseTrackedBefore";
+
+} // namespace
 
 clsMouseTrack::clsMouseTrack(QObject* parent)
     : MessageReceiver(parent)
@@ -71,8 +81,12 @@ void clsMouseTrack::attach()
 {
     if (!m_target)
         return;
-    // Moves without a button reach a widget only while it tracks the mouse.
-    m_targetTracked = m_target->hasMouseTracking();
+    // Moves without a button reach a widget only while it tracks the mouse:
+    // on while any tracker is attached, as it was once the last one leaves.
+    const int trackers = m_target->property(trackersProperty).toInt();
+    if (trackers == 0)
+        m_target->setProperty(trackedBeforeProperty, m_target->hasMouseTracking());
+    m_target->setProperty(trackersProperty, trackers + 1);
     m_target->setMouseTracking(true);
     // All trackers of one widget share its hook; the first one makes it.
     support::clsMessage* hook = support::clsMessage::MessageClass(m_target);
@@ -92,7 +106,15 @@ void clsMouseTrack::detach()
         if (hook->MessageCount() == 0 && hook->ChildMessageCount() == 0)
             delete hook;
     }
-    m_target->setMouseTracking(m_targetTracked);
+    const int trackers = m_target->property(trackersProperty).toInt() - 1;
+    if (trackers > 0) {
+        m_target->setProperty(trackersProperty, trackers);
+    } else {
+        m_target->setMouseTracking(m_target->property(trackedBeforeProperty).toBool());
+        // An empty value removes the property: nothing is left on the widget.
+        m_target->setProperty(trackersProperty, QVariant());
+        m_target->setProperty(trackedBeforeProperty, QVariant());
+    }
     m_target = nullptr;
 }
 

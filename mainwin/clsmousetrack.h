@@ -17,7 +17,9 @@ namespace tavil::mainwin {
 // shares; it never keeps an event from the widget. While the pointer is
 // inside it counts as holding the mouse, so the move or release that takes
 // the pointer out is seen. With a button held nothing leaves: the leave
-// comes when the button is released outside.
+// comes when the button is released outside. The widget tracks the mouse
+// while any tracker is attached to it and goes back to its own setting when
+// the last one leaves.
 class clsMouseTrack final : public support::MessageReceiver {
     Q_OBJECT
 public:
@@ -67,7 +69,6 @@ private:
     // Holding the mouse: set on every move inside, given up when the
     // pointer leaves. A pointer outside that was never held is not seen.
     bool m_held = false;
-    bool m_targetTracked = false; // the target's own mouse tracking before
     std::vector<Spot> m_spots;
 };
 

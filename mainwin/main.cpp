@@ -18,7 +18,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("Tavil"));
     QCoreApplication::setOrganizationName(QStringLiteral("Tavil"));
-    // Before any window: Qt's own texts in Japanese (English when missing).
+    // Before any window of either kind: Qt's own texts and the locale's in
+    // Japanese (Qt's texts in English when their translation is missing).
     tavil::platform::installQtJapanese(app);
 
     using namespace tavil;

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 using tavil::mainwin::clsMouseTrack;
@@ -147,6 +148,93 @@ TEST_F(MouseTrack, MovesWithoutAButtonReachTheTracker)
     EXPECT_TRUE(target->hasMouseTracking());
     track->setTarget(nullptr);
     EXPECT_FALSE(target->hasMouseTracking());
+}
+
+// The widget tracks the mouse while any of its trackers is attached and goes
+// back to its own setting after the last, whatever order they leave in.
+TEST(MouseTrackers, ShareTheWidgetsMouseTracking)
+{
+    enum Action { Attach, Detach, Retarget, Destroy };
+    struct Op {
+        int tracker; // 0 to 2
+        Action action;
+        bool tracking; // the widget's mouse tracking afterwards
+    };
+    struct Case {
+        const char* name;
+        std::vector<Op> ops;
+    };
+    // Written for a widget that did not track before; with one that did, it
+    // tracks all along.
+    const Case cases[] = {
+        {"firstLeavesFirst", {{0, Attach, true}, {1, Attach, true}, {0, Detach, true}, {1, Detach, false}}},
+        {"lastLeavesFirst", {{0, Attach, true}, {1, Attach, true}, {1, Detach, true}, {0, Detach, false}}},
+        {"destroyedInAttachOrder", {{0, Attach, true}, {1, Attach, true}, {0, Destroy, true}, {1, Destroy, false}}},
+        {"retargetedAway", {{0, Attach, true}, {1, Attach, true}, {0, Retarget, true}, {1, Retarget, false}}},
+        {"mixedWays",
+         {{0, Attach, true},
+          {1, Attach, true},
+          {2, Attach, true},
+          {1, Destroy, true},
+          {0, Retarget, true},
+          {2, Detach, false}}},
+        // Retargeted to the widget it watches: still one of its trackers.
+        {"retargetedToTheSame", {{0, Attach, true}, {1, Attach, true}, {0, Attach, true}, {1, Detach, true}, {0, Detach, false}}},
+        {"detachedTwice", {{0, Attach, true}, {1, Attach, true}, {0, Detach, true}, {0, Detach, true}, {1, Detach, false}}},
+        {"again", {{0, Attach, true}, {0, Detach, false}, {1, Attach, true}, {0, Attach, true}, {0, Destroy, true}, {1, Destroy, false}}},
+    };
+    for (const bool trackedBefore : {false, true}) {
+        for (const Case& c : cases) {
+            SCOPED_TRACE(testing::Message() << c.name << (trackedBefore ? ", tracked before" : ""));
+            QWidget target;
+            QWidget other;
+            target.setMouseTracking(trackedBefore);
+            std::vector<std::unique_ptr<clsMouseTrack>> trackers;
+            for (int i = 0; i < 3; ++i)
+                trackers.push_back(std::make_unique<clsMouseTrack>());
+            for (std::size_t step = 0; step < c.ops.size(); ++step) {
+                const Op& op = c.ops[step];
+                SCOPED_TRACE(testing::Message() << "step " << step + 1);
+                auto& tracker = trackers[std::size_t(op.tracker)];
+                switch (op.action) {
+                case Attach: tracker->setTarget(&target); break;
+                case Detach: tracker->setTarget(nullptr); break;
+                case Retarget: tracker->setTarget(&other); break;
+                case Destroy: tracker.reset(); break;
+                }
+                EXPECT_EQ(target.hasMouseTracking(), op.tracking || trackedBefore);
+            }
+            trackers.clear();
+            // The other widget, watched for a while, is as it was; nothing
+            // of the trackers is left on either.
+            EXPECT_EQ(target.hasMouseTracking(), trackedBefore);
+            EXPECT_FALSE(other.hasMouseTracking());
+            EXPECT_TRUE(target.dynamicPropertyNames().isEmpty());
+            EXPECT_TRUE(other.dynamicPropertyNames().isEmpty());
+        }
+    }
+}
+
+TEST(MouseTrackers, OutliveTheirWidget)
+{
+    // The widget goes first: its count goes with it, so the next widget the
+    // trackers watch starts afresh.
+    clsMouseTrack first;
+    clsMouseTrack second;
+    {
+        QWidget gone;
+        first.setTarget(&gone);
+        second.setTarget(&gone);
+    }
+    EXPECT_EQ(first.target(), nullptr);
+    QWidget next;
+    first.setTarget(&next);
+    second.setTarget(&next);
+    EXPECT_TRUE(next.hasMouseTracking());
+    first.setTarget(nullptr);
+    EXPECT_TRUE(next.hasMouseTracking());
+    second.setTarget(nullptr);
+    EXPECT_FALSE(next.hasMouseTracking());
 }
 
 TEST_F(MouseTrack, SpotsAreGivenInTwips)

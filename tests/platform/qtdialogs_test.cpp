@@ -1,19 +1,31 @@
+#include "platform/gui/desktop.h"
 #include "platform/gui/qtdialogs.h"
+#include "tests/common/tempdir.h"
 
 #include <gtest/gtest.h>
 
+#include <QAbstractProxyModel>
 #include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QInputDialog>
+#include <QLocale>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <functional>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
 using namespace Qt::Literals::StringLiterals;
 using tavil::platform::MsgButton;
+using tavil::platform::QtDesktop;
 using tavil::platform::QtDialogs;
 
 namespace {
@@ -144,6 +156,39 @@ TEST(QtDialogs, InputBoxReturnsTextOrEmptyOnCancel)
 
     whenModal([](QDialog* dialog) { QTest::keyClick(dialog, Qt::Key_Escape); });
     EXPECT_EQ(dialogs.inputBox(u"名前："_s, u"題"_s, u"既定"_s), QString());
+}
+
+TEST(QtDesktop, FolderPickerWritesDatesInTheProgramsLocale)
+{
+    // The program's locale, as the start-up sets it; the session's stays C.
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+    tavil::test::TempDir dir;
+    const QString sub = dir.createDir(u"sub"_s);
+    const QDateTime written(QDate(2026, 12, 1), QTime(9, 5, 7));
+    const timespec times[2] = {{written.toSecsSinceEpoch(), 0}, {written.toSecsSinceEpoch(), 0}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(sub).constData(), times, 0), 0);
+
+    QString date;
+    whenModal([&](QDialog* dialog) {
+        auto* picker = qobject_cast<QFileDialog*>(dialog);
+        ASSERT_NE(picker, nullptr);
+        auto* files = picker->findChild<QFileSystemModel*>();
+        auto* view = picker->findChild<QTreeView*>(u"treeView"_s);
+        ASSERT_NE(files, nullptr);
+        ASSERT_NE(view, nullptr);
+        auto* shown = qobject_cast<QAbstractProxyModel*>(view->model());
+        ASSERT_NE(shown, nullptr);
+        // The list is read by a thread of its own.
+        const auto dateShown = [&] { return shown->mapFromSource(files->index(sub, 3)).data().toString(); };
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !dateShown().isEmpty(); }, 20000));
+        date = dateShown();
+        picker->selectFile(sub);
+        dialog->accept(); // the picker's own accept: the folder typed in
+    });
+    EXPECT_EQ(QtDesktop().pickFolder(nullptr, u"出力先フォルダを選択して下さい。"_s, dir.path()), sub);
+    EXPECT_EQ(date, u"2026/12/01 9:05"_s);
+    QLocale::setDefault(before);
 }
 
 } // namespace
