@@ -12,15 +12,24 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <ostream>
 
 #include <sys/stat.h>
+#include <sys/statfs.h>
 
 namespace tavil::test {
 namespace {
 
 using platform::FolderId;
+
+bool onOverlay(const QString& path)
+{
+    constexpr __fsword_t kOverlayMagic = 0x794c7630;
+    struct statfs sf {};
+    return ::statfs(QFile::encodeName(path).constData(), &sf) == 0 && sf.f_type == kOverlayMagic;
+}
 
 // A file system for a test's folders, mounted over `over` for as long as
 // the returned holder lives; a null holder with *problem set where that
@@ -64,6 +73,11 @@ TEST_P(FolderIdOn, SameFolderOnlyWhileItIsTheOneAtThePath)
         // look at again.
         std::function<QString(const QString& base)> after;
         bool same;
+        // An overlay's writable layer may give a folder made again the old
+        // inode number and shows nothing else that differs (a limit the
+        // README states): where the test's own disk is an overlay (a
+        // container, a live system) such a case proves nothing.
+        bool overlayTells = true;
     };
     const Case cases[] = {
         {"unchanged", [](const QString& base) { return base + QStringLiteral("/d"); }, true},
@@ -94,7 +108,7 @@ TEST_P(FolderIdOn, SameFolderOnlyWhileItIsTheOneAtThePath)
              EXPECT_TRUE(QDir().mkdir(base + QStringLiteral("/d")));
              return base + QStringLiteral("/d");
          },
-         false},
+         false, false},
         {"removed",
          [](const QString& base) {
              EXPECT_TRUE(QDir(base + QStringLiteral("/d")).removeRecursively());
@@ -118,6 +132,10 @@ TEST_P(FolderIdOn, SameFolderOnlyWhileItIsTheOneAtThePath)
         const std::shared_ptr<void> mount = GetParam().mount(t, base, &problem);
         if (!mount)
             GTEST_SKIP() << problem.toStdString();
+        if (!c.overlayTells && onOverlay(base)) {
+            std::cout << "[ SKIPPED  ] " << c.name << ": the test's folder lies on an overlay\n";
+            continue;
+        }
         platform::LinuxFileSystem fs;
         ASSERT_TRUE(QDir().mkdir(base + QStringLiteral("/d")));
         QFile file(base + QStringLiteral("/d/a.txt"));
